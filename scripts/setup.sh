@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, as root and idempotently, everything the build and the three test tiers need on Debian 12.
+set -euo pipefail
+packages=(
+    cmake ninja-build g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
+    g++-mingw-w64-x86-64 wine wine64
+    xvfb xdotool x11-utils imagemagick
+    pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame
+    locales python3 git
+)
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# Wine uses code page 932 only when the Japanese locale exists on the system.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,121 @@
+// Numbers read from text and written as text, by the program's fixed rules, with every range checked.
+#include "common/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace pelluna::numbers {
+namespace {
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+
+// Length of the decimal number at the start of text (0 when there is none).
+std::size_t DecimalPrefixLength(std::wstring_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    if (i < text.size() && text[i] == L'.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == L'+' || text[j] == L'-')) ++j;
+        const std::size_t exponentStart = j;
+        while (j < text.size() && IsDigit(text[j])) ++j;
+        if (j > exponentStart) i = j;
+    }
+    return i;
+}
+
+// Converts a span already known to be a decimal number; overflow gives an infinity of its sign.
+double ConvertDecimal(std::wstring_view number) {
+    std::string ascii;
+    ascii.reserve(number.size());
+    for (wchar_t c : number) ascii.push_back(static_cast<char>(c));
+    const char* first = ascii.data();
+    if (*first == '+') ++first;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        // from_chars leaves value alone on range errors: tell overflow from underflow by the exponent.
+        const bool negative = ascii.front() == '-';
+        const auto e = ascii.find_first_of("eE");
+        const bool tiny = e != std::string::npos && ascii.find('-', e) != std::string::npos;
+        if (tiny) return negative ? -0.0 : 0.0;
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    }
+    return value;
+}
+
+template <class Int>
+std::optional<Int> ToIntegral(double whole) {
+    // whole is already integral; the bounds are exact in double for these types.
+    if (std::isnan(whole)) return std::nullopt;
+    if (whole < static_cast<double>(std::numeric_limits<Int>::min()) ||
+        whole > static_cast<double>(std::numeric_limits<Int>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<Int>(whole);
+}
+
+}  // namespace
+
+double ReadLeadingNumber(std::wstring_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    text.remove_prefix(start);
+    const std::size_t length = DecimalPrefixLength(text);
+    return length == 0 ? 0.0 : ConvertDecimal(text.substr(0, length));
+}
+
+std::optional<double> ParseDecimal(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    const std::size_t length = DecimalPrefixLength(text);
+    if (length == 0 || length != text.size()) return std::nullopt;
+    const double value = ConvertDecimal(text);
+    if (std::isinf(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> RoundToInt32(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return ToIntegral<std::int32_t>(std::nearbyint(value));  // default rounding mode: half to even
+}
+
+std::optional<std::int16_t> RoundToInt16(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return ToIntegral<std::int16_t>(std::nearbyint(value));
+}
+
+std::optional<std::int16_t> FloorToInt16(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return ToIntegral<std::int16_t>(std::floor(value));
+}
+
+std::optional<float> ToSingle(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(value);
+}
+
+std::wstring WithLeadingBlank(std::int64_t value) {
+    const std::wstring digits = std::to_wstring(value);
+    return value >= 0 ? L" " + digits : digits;
+}
+
+std::wstring FormatHashHash(std::int64_t value) {
+    return value == 0 ? std::wstring() : std::to_wstring(value);
+}
+
+}  // namespace pelluna::numbers

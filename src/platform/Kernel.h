@@ -1,0 +1,31 @@
+// Port over the kernel32 calls the program makes: its own path, INI files, files, MulDiv, ending.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace pelluna {
+
+class Kernel {
+  public:
+    virtual ~Kernel() = default;
+
+    // Full path of the running executable, as the process reports it.
+    virtual std::wstring GetModuleFileNameW() = 0;
+    // All texts are NUL-terminated ANSI; the buffer receives at most size - 1 bytes and a NUL.
+    virtual std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName,
+                                                   const char* defaultText, char* returned,
+                                                   std::uint32_t size, const char* fileName) = 0;
+    virtual bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* text,
+                                            const char* fileName) = 0;
+    virtual Handle CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
+                               std::uint32_t creationDisposition) = 0;
+    virtual bool CloseHandle(Handle handle) = 0;
+    virtual int MulDiv(int number, int numerator, int denominator) = 0;
+    // Ends the process at once; never returns.
+    [[noreturn]] virtual void ExitProcess(std::uint32_t exitCode) = 0;
+};
+
+}  // namespace pelluna

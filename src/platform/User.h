@@ -1,0 +1,34 @@
+// Port over the user32 calls the program makes: window search, styles, parenting, cursor, screen flags.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace pelluna {
+
+class User {
+  public:
+    virtual ~User() = default;
+
+    // className null means "any class"; title is ANSI text.
+    virtual Hwnd FindWindowA(const char* className, const std::string& title) = 0;
+    virtual int ShowCursor(int bShow) = 0;
+    virtual int SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                                      std::uint32_t fWinIni) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual bool IsWindow(Hwnd hWnd) = 0;
+    virtual Hwnd GetDesktopWindow() = 0;
+    virtual Hdc GetDC(Hwnd hWnd) = 0;
+    virtual int ReleaseDC(Hwnd hWnd, Hdc hDC) = 0;
+    virtual bool GetClientRect(Hwnd hWnd, Rect& rect) = 0;
+    virtual bool GetWindowRect(Hwnd hWnd, Rect& rect) = 0;
+    virtual std::int32_t GetWindowLongA(Hwnd hWnd, int index) = 0;
+    virtual std::int32_t SetWindowLongA(Hwnd hWnd, int index, std::int32_t newLong) = 0;
+    virtual Hwnd SetParent(Hwnd hWndChild, Hwnd hWndNewParent) = 0;
+    virtual bool SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
+                              std::uint32_t flags) = 0;
+};
+
+}  // namespace pelluna

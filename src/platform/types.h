@@ -1,0 +1,76 @@
+// Portable stand-ins for the Win32 types and constants that the logic hands to the ports.
+#pragma once
+
+#include <cstdint>
+
+namespace pelluna {
+
+// Window, device-context and GDI-object handles. Pointer-sized, as on 64-bit Windows; 0 is "none".
+using Hwnd = std::uintptr_t;
+using Hdc = std::uintptr_t;
+using Hgdiobj = std::uintptr_t;
+using Handle = std::uintptr_t;
+
+using ColorRef = std::uint32_t;  // red in the low byte, then green, then blue
+
+constexpr ColorRef Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
+}
+
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Win32 constants under their own names and values (checked against <windows.h> in the Windows build).
+namespace win {
+
+// SystemParametersInfoA actions
+constexpr std::uint32_t SPI_SETSCREENSAVEACTIVE = 17;
+constexpr std::uint32_t SPI_SETSCREENSAVERRUNNING = 97;
+
+// Window styles and positions
+constexpr int GWL_STYLE = -16;
+constexpr std::uint32_t WS_CHILD = 0x40000000;
+constexpr std::uint32_t WS_POPUP = 0x80000000;
+constexpr Hwnd HWND_TOPMOST = static_cast<Hwnd>(-1);
+constexpr std::uint32_t SWP_NOSIZE = 0x0001;
+constexpr std::uint32_t SWP_NOMOVE = 0x0002;
+constexpr std::uint32_t SWP_NOACTIVATE = 0x0010;
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+
+// GDI
+constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+constexpr int PS_SOLID = 0;
+constexpr int WHITE_BRUSH = 0;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+
+// Files
+constexpr std::uint32_t GENERIC_READ = 0x80000000;
+constexpr std::uint32_t FILE_SHARE_READ = 0x00000001;
+constexpr std::uint32_t OPEN_EXISTING = 3;
+constexpr Handle INVALID_HANDLE_VALUE = static_cast<Handle>(-1);
+
+// Sound
+constexpr std::uint32_t SND_ASYNC = 0x0001;
+constexpr std::uint32_t SND_LOOP = 0x0008;
+
+// Virtual keys
+constexpr int VK_LEFT = 37;
+constexpr int VK_RIGHT = 39;
+}  // namespace win
+
+}  // namespace pelluna

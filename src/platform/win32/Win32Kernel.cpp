@@ -1,0 +1,45 @@
+// kernel32 forwards.
+#include "platform/win32/HandleCast.h"
+#include "platform/win32/Win32Ports.h"
+
+#include <vector>
+
+namespace pelluna::win32 {
+
+std::wstring Win32Kernel::GetModuleFileNameW() {
+    // Long paths may exceed MAX_PATH: grow until the name fits.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        if (buffer.size() >= 32768) return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::uint32_t Win32Kernel::GetPrivateProfileStringA(const char* appName, const char* keyName,
+                                                    const char* defaultText, char* returned,
+                                                    std::uint32_t size, const char* fileName) {
+    return ::GetPrivateProfileStringA(appName, keyName, defaultText, returned, size, fileName);
+}
+bool Win32Kernel::WritePrivateProfileStringA(const char* appName, const char* keyName, const char* text,
+                                             const char* fileName) {
+    return ::WritePrivateProfileStringA(appName, keyName, text, fileName) != FALSE;
+}
+Handle Win32Kernel::CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
+                                std::uint32_t creationDisposition) {
+    return FromWin(::CreateFileA(fileName, desiredAccess, shareMode, nullptr, creationDisposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+bool Win32Kernel::CloseHandle(Handle handle) {
+    return ::CloseHandle(ToWin<HANDLE>(handle)) != FALSE;
+}
+int Win32Kernel::MulDiv(int number, int numerator, int denominator) {
+    return ::MulDiv(number, numerator, denominator);
+}
+void Win32Kernel::ExitProcess(std::uint32_t exitCode) {
+    ::ExitProcess(exitCode);
+}
+
+}  // namespace pelluna::win32

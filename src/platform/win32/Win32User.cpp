@@ -1,0 +1,61 @@
+// user32 forwards.
+#include "platform/win32/HandleCast.h"
+#include "platform/win32/Win32Ports.h"
+
+namespace pelluna::win32 {
+
+Hwnd Win32User::FindWindowA(const char* className, const std::string& title) {
+    return FromWin(::FindWindowA(className, title.c_str()));
+}
+int Win32User::ShowCursor(int bShow) {
+    return ::ShowCursor(bShow);
+}
+int Win32User::SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                                     std::uint32_t fWinIni) {
+    return ::SystemParametersInfoA(action, uiParam, pvParam, fWinIni);
+}
+int Win32User::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+bool Win32User::IsWindow(Hwnd hWnd) {
+    return ::IsWindow(ToWin<HWND>(hWnd)) != FALSE;
+}
+Hwnd Win32User::GetDesktopWindow() {
+    return FromWin(::GetDesktopWindow());
+}
+Hdc Win32User::GetDC(Hwnd hWnd) {
+    return FromWin(::GetDC(ToWin<HWND>(hWnd)));
+}
+int Win32User::ReleaseDC(Hwnd hWnd, Hdc hDC) {
+    return ::ReleaseDC(ToWin<HWND>(hWnd), ToWin<HDC>(hDC));
+}
+
+bool Win32User::GetClientRect(Hwnd hWnd, Rect& rect) {
+    RECT r{};
+    const bool ok = ::GetClientRect(ToWin<HWND>(hWnd), &r) != FALSE;
+    if (ok) rect = Rect{r.left, r.top, r.right, r.bottom};
+    return ok;
+}
+
+bool Win32User::GetWindowRect(Hwnd hWnd, Rect& rect) {
+    RECT r{};
+    const bool ok = ::GetWindowRect(ToWin<HWND>(hWnd), &r) != FALSE;
+    if (ok) rect = Rect{r.left, r.top, r.right, r.bottom};
+    return ok;
+}
+
+std::int32_t Win32User::GetWindowLongA(Hwnd hWnd, int index) {
+    return ::GetWindowLongA(ToWin<HWND>(hWnd), index);
+}
+std::int32_t Win32User::SetWindowLongA(Hwnd hWnd, int index, std::int32_t newLong) {
+    return ::SetWindowLongA(ToWin<HWND>(hWnd), index, newLong);
+}
+Hwnd Win32User::SetParent(Hwnd hWndChild, Hwnd hWndNewParent) {
+    return FromWin(::SetParent(ToWin<HWND>(hWndChild), ToWin<HWND>(hWndNewParent)));
+}
+bool Win32User::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
+                             std::uint32_t flags) {
+    return ::SetWindowPos(ToWin<HWND>(hWnd), ToWin<HWND>(hWndInsertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+}  // namespace pelluna::win32

@@ -1,0 +1,8 @@
+// The one way adapter code includes <windows.h>: after the portable constants, whose names the Win32
+// macros would otherwise replace.
+#pragma once
+
+#include "platform/types.h"
+
+#include <mmsystem.h>
+#include <windows.h>

@@ -1,0 +1,99 @@
+// The INI settings file beside the program: its path, reading and writing keys, loading the settings.
+#include "settings/SettingsStore.h"
+
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include "common/Numbers.h"
+#include "settings/SettingsValues.h"
+
+namespace pelluna {
+namespace {
+
+constexpr std::size_t kValueBufferSize = 256;
+constexpr std::size_t kNameBufferSize = 128;
+constexpr float kFallSpeed = 800.0f;
+constexpr float kFallAngle = -1.56f;
+
+// A section or key name as the system gets it: at most 127 ANSI bytes.
+std::string NameBytes(Text& text, std::wstring_view name) {
+    std::string bytes = text.ToAnsi(name);
+    if (bytes.size() >= kNameBufferSize) bytes.resize(kNameBufferSize - 1);
+    return bytes;
+}
+
+// Empty text gives the default; text that does not convert keeps the value as it is.
+template <class Value, class Convert>
+void LoadNumber(SettingsStore& store, const std::wstring& file, std::wstring_view key, Value defaultValue,
+                Value& value, Convert convert) {
+    const std::wstring text = store.ReadIniValue(ini::Section, key, file);
+    if (text.empty()) {
+        value = defaultValue;
+        return;
+    }
+    if (const std::optional<double> number = numbers::ParseDecimal(text)) {
+        if (const std::optional<Value> converted = convert(*number)) value = *converted;
+    }
+}
+
+}  // namespace
+
+std::wstring SettingsStore::IniFilePath() {
+    const std::wstring program = kernel_.GetModuleFileNameW();
+    const std::size_t slash = program.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
+    return folder + L"\\Pelluna.ini";
+}
+
+std::wstring SettingsStore::ReadIniValue(std::wstring_view section, std::wstring_view key,
+                                         std::wstring_view file) {
+    std::array<char, kValueBufferSize> buffer{};
+    const std::string sectionBytes = text_.ToAnsi(section);
+    const std::string keyBytes = text_.ToAnsi(key);
+    const std::string fileBytes = text_.ToAnsi(file);
+    kernel_.GetPrivateProfileStringA(sectionBytes.c_str(), keyBytes.c_str(), "", buffer.data(),
+                                     static_cast<std::uint32_t>(buffer.size()), fileBytes.c_str());
+    buffer.back() = '\0';  // a misbehaving system must not make us read past the buffer
+    return text_.FromAnsi(std::string_view(buffer.data(), std::strlen(buffer.data())));
+}
+
+void SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
+                                  std::wstring_view file) {
+    const std::string sectionBytes = NameBytes(text_, section);
+    const std::string keyBytes = NameBytes(text_, key);
+    const std::string valueBytes = text_.ToAnsi(value);
+    const std::string fileBytes = text_.ToAnsi(file);
+    gApiResult = kernel_.WritePrivateProfileStringA(sectionBytes.c_str(), keyBytes.c_str(),
+                                                    valueBytes.c_str(), fileBytes.c_str())
+                     ? 1
+                     : 0;
+}
+
+bool SettingsStore::FileExists(std::wstring_view path) {
+    if (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
+    const std::string pathBytes = text_.ToAnsi(path);
+    const Handle file =
+        kernel_.CreateFileA(pathBytes.c_str(), win::GENERIC_READ, win::FILE_SHARE_READ, win::OPEN_EXISTING);
+    if (file == win::INVALID_HANDLE_VALUE) return false;
+    kernel_.CloseHandle(file);
+    return true;
+}
+
+void SettingsStore::LoadSettings() {
+    const std::wstring file = IniFilePath();
+    LoadNumber<std::int32_t>(*this, file, ini::DropsCount, 25, gDropsCount, numbers::RoundToInt32);
+    LoadNumber<float>(*this, file, ini::RippleSpeed, 100.0f, gRippleSpeed, numbers::ToSingle);
+    LoadNumber<float>(*this, file, ini::RippleSize, 100.0f, gRippleSize, numbers::ToSingle);
+    gFallSpeed = kFallSpeed;
+    gFallAngle = kFallAngle;
+    LoadNumber<std::int16_t>(*this, file, ini::BgmKind, 0, gBgmKind, numbers::FloorToInt16);
+    LoadNumber<std::int16_t>(*this, file, ini::BgmRepeat, 0, gBgmRepeatTrack, numbers::FloorToInt16);
+
+    // A music file that cannot be read turns file music off for this run.
+    gBgmFile = ReadIniValue(ini::Section, ini::BgmFile, file);
+    if (!gBgmFile.empty() && !FileExists(gBgmFile)) gBgmFile.clear();
+    if (gBgmFile.empty() && gBgmKind == bgm_kind::MusicFile) gBgmKind = bgm_kind::None;
+}
+
+}  // namespace pelluna

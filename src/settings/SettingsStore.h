@@ -1,0 +1,43 @@
+// The INI settings file beside the program: its path, reading and writing keys, loading the settings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Kernel.h"
+#include "platform/Text.h"
+
+namespace pelluna {
+
+namespace ini {
+inline constexpr std::wstring_view Section = L"Section";
+inline constexpr std::wstring_view DropsCount = L"DropsCount";
+inline constexpr std::wstring_view RippleSpeed = L"RippleSpeed";
+inline constexpr std::wstring_view RippleSize = L"RippleSize";
+inline constexpr std::wstring_view BgmKind = L"BGM区分";
+inline constexpr std::wstring_view BgmRepeat = L"BGMﾘﾋﾟｰﾄ";
+inline constexpr std::wstring_view BgmFile = L"BGMﾌｧｲﾙ";
+}  // namespace ini
+
+class SettingsStore {
+  public:
+    SettingsStore(Kernel& kernel, Text& text) : kernel_(kernel), text_(text) {}
+
+    // The program's folder followed by "\Pelluna.ini".
+    std::wstring IniFilePath();
+    // The key's text, cut to 255 ANSI bytes; empty when the key, section or file is missing.
+    std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
+    // Writes the key; the system's success flag goes to gApiResult.
+    void WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
+                       std::wstring_view file);
+    // Whether the file can be opened for reading (one trailing backslash ignored).
+    bool FileExists(std::wstring_view path);
+    // Fills the process-wide settings values from the INI file.
+    void LoadSettings();
+
+  private:
+    Kernel& kernel_;
+    Text& text_;
+};
+
+}  // namespace pelluna

@@ -1,0 +1,43 @@
+// Recording fake of the kernel32 port: INI files kept in memory by the system's rules, files, exit.
+#pragma once
+
+#include <map>
+#include <set>
+
+#include "CallLog.h"
+#include "platform/Kernel.h"
+
+namespace pelluna::testing {
+
+// What the fake's ExitProcess throws, so a test sees that and where the process would end.
+struct ProcessExit {
+    std::uint32_t exitCode;
+};
+
+class FakeKernel final : public Kernel {
+  public:
+    explicit FakeKernel(CallLog& log) : log_(log) {}
+
+    std::wstring moduleFileName = L"C:\\Program Files\\Pelluna\\Pelluna.scr";
+    // Files by ANSI path: their bytes. INI files are read and written here with the system's rules.
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    bool logProfileCalls = true;
+
+    std::wstring GetModuleFileNameW() override;
+    std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
+                                           char* returned, std::uint32_t size, const char* fileName) override;
+    bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* text,
+                                    const char* fileName) override;
+    Handle CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
+                       std::uint32_t creationDisposition) override;
+    bool CloseHandle(Handle handle) override;
+    int MulDiv(int number, int numerator, int denominator) override;
+    [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
+
+  private:
+    CallLog& log_;
+    Handle nextFile_ = 0xF000;
+};
+
+}  // namespace pelluna::testing

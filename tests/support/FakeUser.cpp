@@ -1,0 +1,90 @@
+// Recording fake of the user32 port, with scripted answers.
+#include "FakeUser.h"
+
+namespace pelluna::testing {
+
+Hwnd FakeUser::FindWindowA(const char* className, const std::string& title) {
+    log_.Add(Call("FindWindowA", Quote(className), Quote(title)));
+    const auto found = windowsByTitle.find(title);
+    return found == windowsByTitle.end() ? 0 : found->second;
+}
+
+int FakeUser::ShowCursor(int bShow) {
+    log_.Add(Call("ShowCursor", bShow));
+    return showCursorResult;
+}
+
+int FakeUser::SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                                    std::uint32_t fWinIni) {
+    log_.Add(Call("SystemParametersInfoA", action, uiParam, static_cast<const void*>(pvParam), fWinIni));
+    return 1;
+}
+
+int FakeUser::GetSystemMetrics(int index) {
+    log_.Add(Call("GetSystemMetrics", index));
+    return index == win::SM_CXSCREEN ? screenWidth : index == win::SM_CYSCREEN ? screenHeight : 0;
+}
+
+bool FakeUser::IsWindow(Hwnd hWnd) {
+    log_.Add(Call("IsWindow", hWnd));
+    return windows.count(hWnd) != 0;
+}
+
+Hwnd FakeUser::GetDesktopWindow() {
+    log_.Add("GetDesktopWindow()");
+    return desktopWindow;
+}
+
+Hdc FakeUser::GetDC(Hwnd hWnd) {
+    log_.Add(Call("GetDC", hWnd));
+    return nextDC;
+}
+
+int FakeUser::ReleaseDC(Hwnd hWnd, Hdc hDC) {
+    log_.Add(Call("ReleaseDC", hWnd, hDC));
+    return 1;
+}
+
+bool FakeUser::GetClientRect(Hwnd hWnd, Rect& rect) {
+    log_.Add(Call("GetClientRect", hWnd));
+    const auto found = clientRects.find(hWnd);
+    if (found == clientRects.end()) return false;
+    rect = found->second;
+    return true;
+}
+
+bool FakeUser::GetWindowRect(Hwnd hWnd, Rect& rect) {
+    log_.Add(Call("GetWindowRect", hWnd));
+    const auto found = windowRects.find(hWnd);
+    if (found == windowRects.end()) return false;
+    rect = found->second;
+    return true;
+}
+
+std::int32_t FakeUser::GetWindowLongA(Hwnd hWnd, int index) {
+    log_.Add(Call("GetWindowLongA", hWnd, index));
+    return windowLongs[hWnd];
+}
+
+std::int32_t FakeUser::SetWindowLongA(Hwnd hWnd, int index, std::int32_t newLong) {
+    log_.Add(
+        Call("SetWindowLongA", hWnd, index, static_cast<std::int64_t>(static_cast<std::uint32_t>(newLong))));
+    const std::int32_t previous = windowLongs[hWnd];
+    windowLongs[hWnd] = newLong;
+    return previous;
+}
+
+Hwnd FakeUser::SetParent(Hwnd hWndChild, Hwnd hWndNewParent) {
+    log_.Add(Call("SetParent", hWndChild, hWndNewParent));
+    return setParentResult;
+}
+
+bool FakeUser::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
+                            std::uint32_t flags) {
+    log_.Add(Call("SetWindowPos", hWnd,
+                  static_cast<std::int64_t>(static_cast<std::intptr_t>(hWndInsertAfter)), x, y, cx, cy,
+                  flags));
+    return setWindowPosResult;
+}
+
+}  // namespace pelluna::testing

@@ -1,0 +1,51 @@
+// Recording fake of the user32 port, with scripted answers.
+#pragma once
+
+#include <map>
+#include <set>
+
+#include "CallLog.h"
+#include "platform/User.h"
+
+namespace pelluna::testing {
+
+class FakeUser final : public User {
+  public:
+    explicit FakeUser(CallLog& log) : log_(log) {}
+
+    // Scripted answers.
+    std::map<std::string, Hwnd> windowsByTitle;  // ANSI title bytes -> window
+    std::set<Hwnd> windows;                      // handles that IsWindow accepts
+    std::map<Hwnd, Rect> windowRects;
+    std::map<Hwnd, Rect> clientRects;
+    std::map<Hwnd, std::int32_t> windowLongs;
+    int showCursorResult = -1;
+    int screenWidth = 1920;
+    int screenHeight = 1080;
+    Hwnd desktopWindow = 0x10010;
+    Hdc nextDC = 0xDC01;
+    Hwnd setParentResult = 0;
+    bool setWindowPosResult = true;
+
+    Hwnd FindWindowA(const char* className, const std::string& title) override;
+    int ShowCursor(int bShow) override;
+    int SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                              std::uint32_t fWinIni) override;
+    int GetSystemMetrics(int index) override;
+    bool IsWindow(Hwnd hWnd) override;
+    Hwnd GetDesktopWindow() override;
+    Hdc GetDC(Hwnd hWnd) override;
+    int ReleaseDC(Hwnd hWnd, Hdc hDC) override;
+    bool GetClientRect(Hwnd hWnd, Rect& rect) override;
+    bool GetWindowRect(Hwnd hWnd, Rect& rect) override;
+    std::int32_t GetWindowLongA(Hwnd hWnd, int index) override;
+    std::int32_t SetWindowLongA(Hwnd hWnd, int index, std::int32_t newLong) override;
+    Hwnd SetParent(Hwnd hWndChild, Hwnd hWndNewParent) override;
+    bool SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
+                      std::uint32_t flags) override;
+
+  private:
+    CallLog& log_;
+};
+
+}  // namespace pelluna::testing

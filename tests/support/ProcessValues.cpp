@@ -1,0 +1,21 @@
+// Puts every process-wide value back to its start-of-process state between tests.
+#include "FakePlatform.h"
+#include "settings/SettingsValues.h"
+#include "startup/Main.h"
+
+namespace pelluna::testing {
+
+void ResetProcessValues() {
+    gDropsCount = 0;
+    gRippleSpeed = 0.0f;
+    gRippleSize = 0.0f;
+    gFallSpeed = 0.0f;
+    gFallAngle = 0.0f;
+    gBgmKind = 0;
+    gBgmRepeatTrack = 0;
+    gBgmFile.clear();
+    gApiResult = 0;
+    gCursorCount = 0;
+}
+
+}  // namespace pelluna::testing
