@@ -15,7 +15,12 @@ std::uint32_t FakeMci::mciSendStringA(const char* command, char* returnString, s
         answer = found->second.front();
         if (found->second.size() > 1) found->second.pop_front();  // the last answer repeats
     }
-    if (answer.result == 0 && returnString && returnLength > 0) {
+    if (answer.result == 0 && returnString && returnLength > 0 && !answer.reply.empty() &&
+        answer.write == Write::Unterminated) {
+        // The reply repeated as often as needed to fill every byte of the buffer.
+        for (std::uint32_t i = 0; i < returnLength; ++i)
+            returnString[i] = answer.reply[i % answer.reply.size()];
+    } else if (answer.result == 0 && returnString && returnLength > 0 && answer.write != Write::Nothing) {
         const std::size_t copied = std::min<std::size_t>(answer.reply.size(), returnLength - 1);
         std::memcpy(returnString, answer.reply.data(), copied);
         returnString[copied] = '\0';
@@ -40,7 +45,7 @@ std::uint32_t FakeMci::waveOutGetNumDevs() {
 
 bool FakeMci::PlaySoundA(const char* sound, Handle hModule, std::uint32_t flags) {
     log_.Add(Call("PlaySoundA", Quote(sound), hModule, flags));
-    return true;
+    return playSoundResult;
 }
 
 }  // namespace pelluna::testing

@@ -1,5 +1,6 @@
 // Puts every process-wide value back to its start-of-process state between tests.
 #include "FakePlatform.h"
+#include "music/MusicValues.h"
 #include "settings/SettingsValues.h"
 #include "startup/Main.h"
 
@@ -16,6 +17,8 @@ void ResetProcessValues() {
     gBgmFile.clear();
     gApiResult = 0;
     gCursorCount = 0;
+    gMciReply.clear();
+    gCdWatchActive = false;
 }
 
 }  // namespace pelluna::testing
