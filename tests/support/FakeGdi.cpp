@@ -1,14 +1,51 @@
-// Recording fake of the gdi32 port that also tracks which objects are alive.
+// Recording fake of the gdi32 port that also tracks which objects are alive and what each DC has selected.
 #include "FakeGdi.h"
 
 namespace pelluna::testing {
+
+Hgdiobj& FakeGdi::Selection::Of(Kind kind) {
+    switch (kind) {
+        case Kind::Pen:
+            return pen;
+        case Kind::Brush:
+            return brush;
+        case Kind::Bitmap:
+            return bitmap;
+        default:
+            return other;
+    }
+}
+
+FakeGdi::Kind FakeGdi::KindOf(Hgdiobj object) const {
+    if (const auto found = kinds_.find(object); found != kinds_.end()) return found->second;
+    if (object == kInitialBitmap) return Kind::Bitmap;
+    // Stock objects: 0-5 brushes, 6-8 pens.
+    if (object >= StockObject(0) && object <= StockObject(5)) return Kind::Brush;
+    if (object >= StockObject(6) && object <= StockObject(8)) return Kind::Pen;
+    return Kind::Other;
+}
+
+Hgdiobj FakeGdi::Selected(Hdc hDC, Kind kind) const {
+    const auto found = selections_.find(hDC);
+    Selection selection = found != selections_.end() ? found->second : Selection{};
+    return selection.Of(kind);
+}
+
+std::optional<ColorRef> FakeGdi::PenColor(Hgdiobj pen) const {
+    if (const auto found = penColors_.find(pen); found != penColors_.end()) return found->second;
+    return std::nullopt;
+}
+
+FakeGdi::Shape FakeGdi::ShapeIn(Hdc hDC, int left, int top, int right, int bottom) const {
+    return Shape{hDC, Rect{left, top, right, bottom}, SelectedPen(hDC), SelectedBrush(hDC)};
+}
 
 Hdc FakeGdi::CreateCompatibleDC(Hdc hDC) {
     log_.Add(Call("CreateCompatibleDC", hDC));
     if (failCreateCompatibleDC) return 0;
     const Hdc dc = ++next_;
     alive_.insert(dc);
-    lastSelected_[dc] = kInitialBitmap;
+    selections_[dc] = Selection{};
     return dc;
 }
 
@@ -17,12 +54,13 @@ Hgdiobj FakeGdi::CreateCompatibleBitmap(Hdc hDC, int cx, int cy) {
     if (failCreateCompatibleBitmap) return 0;
     const Hgdiobj bitmap = ++next_;
     alive_.insert(bitmap);
+    kinds_[bitmap] = Kind::Bitmap;
     return bitmap;
 }
 
 Hgdiobj FakeGdi::SelectObject(Hdc hDC, Hgdiobj object) {
     log_.Add(Call("SelectObject", hDC, object));
-    Hgdiobj& selected = lastSelected_[hDC];
+    Hgdiobj& selected = selections_[hDC].Of(KindOf(object));
     const Hgdiobj previous = selected;
     selected = object;
     return previous;
@@ -35,7 +73,7 @@ bool FakeGdi::DeleteObject(Hgdiobj object) {
 
 bool FakeGdi::DeleteDC(Hdc hDC) {
     log_.Add(Call("DeleteDC", hDC));
-    lastSelected_.erase(hDC);
+    selections_.erase(hDC);
     return alive_.erase(hDC) != 0;
 }
 
@@ -48,16 +86,21 @@ Hgdiobj FakeGdi::CreatePen(int style, int width, ColorRef color) {
     log_.Add(Call("CreatePen", style, width, color));
     const Hgdiobj pen = ++next_;
     alive_.insert(pen);
+    kinds_[pen] = Kind::Pen;
+    penColors_[pen] = color;
+    pensMade_.push_back(pen);
     return pen;
 }
 
 bool FakeGdi::Rectangle(Hdc hDC, int left, int top, int right, int bottom) {
     log_.Add(Call("Rectangle", hDC, left, top, right, bottom));
+    rectangles_.push_back(ShapeIn(hDC, left, top, right, bottom));
     return true;
 }
 
 bool FakeGdi::Ellipse(Hdc hDC, int left, int top, int right, int bottom) {
     log_.Add(Call("Ellipse", hDC, left, top, right, bottom));
+    ellipses_.push_back(ShapeIn(hDC, left, top, right, bottom));
     return true;
 }
 
