@@ -4,5 +4,6 @@
 
 #include "platform/types.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// mmsystem.h needs the types of windows.h.
+#include <mmsystem.h>
