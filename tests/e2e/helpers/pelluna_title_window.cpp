@@ -1,21 +1,26 @@
-// Test helper: shows a window with the title given on its command line until it is closed.
+// Test helper: shows a window with the title given on its command line until it is closed. The title
+// goes through the ANSI code page, as the program's own titles do.
 #include <windows.h>
 
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    const int length = WideCharToMultiByte(CP_ACP, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
+    std::string title(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, commandLine, -1, title.data(), length, nullptr, nullptr);
+
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"PellunaTestTitleWindow";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowW(L"PellunaTestTitleWindow", commandLine, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+    windowClass.lpszClassName = "PellunaTestTitleWindow";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("PellunaTestTitleWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
                                 nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     MSG message;
-    while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (IsWindow(window) && GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchMessageA(&message);
     }
     return 0;
 }

@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Drives the real Pelluna.scr under Wine on the test environment's private display."""
+import os
+import shutil
+import subprocess
+import time
+
+
+class Desktop:
+    """The Wine prefix, Xvfb display and PulseAudio server of one build tree (tools/testenv)."""
+
+    def __init__(self, build_dir):
+        self.build_dir = os.path.abspath(build_dir)
+        self.env = dict(os.environ)
+        env_file = os.path.join(self.build_dir, "testenv", "env.sh")
+        with open(env_file, encoding="utf-8") as lines:
+            for line in lines:
+                if line.startswith("export "):
+                    name, value = line[len("export "):].strip().split("=", 1)
+                    self.env[name] = value.strip('"')
+        self.scr = os.path.join(self.build_dir, "Pelluna.scr")
+        self.helpers = os.path.join(self.build_dir, "tests", "e2e")
+
+    def environment(self, locale="C.UTF-8", **extra):
+        env = dict(self.env, LC_ALL=locale, LANG=locale)
+        env.update(extra)
+        return env
+
+    def install(self, name):
+        """A fresh folder holding a copy of Pelluna.scr, so each check has its own Pelluna.ini."""
+        folder = os.path.join(self.build_dir, "e2e", name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        shutil.copy(self.scr, folder)
+        return folder
+
+    def start(self, program, *args, locale="C.UTF-8", **extra):
+        return subprocess.Popen(["wine", program, *args], env=self.environment(locale, **extra),
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def helper(self, name):
+        return os.path.join(self.helpers, name + ".exe")
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        return result.stdout.split()
+
+    def windows_titled(self, title):
+        """X windows whose name is exactly title (xdotool matches a regular expression)."""
+        pattern = "^" + "".join("\\" + c if c in ".^$*+?()[]{}|\\" else c for c in title) + "$"
+        return self.xdotool("search", "--name", pattern)
+
+
+def wait_until(condition, timeout, step=0.05):
+    """Polls condition until it holds or timeout seconds pass; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(step)
+
+
+def ended_within(process, seconds):
+    try:
+        process.wait(timeout=seconds)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def stop(process):
+    if process.poll() is None:
+        process.kill()
+        process.wait()

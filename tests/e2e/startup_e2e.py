@@ -1,0 +1,84 @@
+#!/usr/bin/python3
+"""Start-up of the real Pelluna.scr: the single-instance guard, unknown modes, and preview without settings.
+Usage: startup_e2e.py BUILD_DIR CHECK"""
+import os
+import sys
+
+from pelluna_e2e import Desktop, ended_within, stop, wait_until
+
+SAVER_TITLE = "Pelluna_Main"
+DIALOG_TITLE = "Pellunaの設定"
+CHECKS = {}
+
+
+def check(function):
+    CHECKS[function.__name__] = function
+    return function
+
+
+def guard(desktop, title, locale):
+    """While a window with one of the program's titles exists, a new /S ends at once without a window."""
+    folder = desktop.install("guard")
+    holder = desktop.start(desktop.helper("pelluna_title_window"), title, locale=locale)
+    try:
+        # Under code page 1252 the Japanese title becomes question marks, as the program's own would.
+        shown = title if locale.startswith("ja") or title.isascii() else title.encode("cp1252", "replace").decode("cp1252")
+        assert wait_until(lambda: desktop.windows_titled(shown), 20), f"helper window {shown!r} did not appear"
+        saver = desktop.start(os.path.join(folder, "Pelluna.scr"), "/S", locale=locale)
+        assert ended_within(saver, 10), "the second instance did not end"
+        assert saver.returncode == 0, saver.returncode
+        assert len(desktop.windows_titled(SAVER_TITLE)) <= (1 if title == SAVER_TITLE else 0)
+        assert not os.path.exists(os.path.join(folder, "Pelluna.ini"))
+    finally:
+        stop(holder)
+
+
+@check
+def guard_saver_title_cp1252(desktop):
+    guard(desktop, SAVER_TITLE, "C.UTF-8")
+
+
+@check
+def guard_dialog_title_cp1252(desktop):
+    guard(desktop, DIALOG_TITLE, "C.UTF-8")
+
+
+@check
+def guard_saver_title_cp932(desktop):
+    guard(desktop, SAVER_TITLE, "ja_JP.UTF-8")
+
+
+@check
+def guard_dialog_title_cp932(desktop):
+    guard(desktop, DIALOG_TITLE, "ja_JP.UTF-8")
+
+
+@check
+def unknown_mode_ends_without_window(desktop):
+    folder = desktop.install("unknown_mode")
+    process = desktop.start(os.path.join(folder, "Pelluna.scr"), "/a")
+    seen = wait_until(lambda: process.poll() is not None or desktop.windows_titled(SAVER_TITLE), 10)
+    assert ended_within(process, 10), "/a did not end"
+    assert not desktop.windows_titled(SAVER_TITLE), "/a made a saver window"
+    assert seen
+
+
+@check
+def preview_never_creates_the_settings_file(desktop):
+    folder = desktop.install("preview_no_ini")
+    process = desktop.start(os.path.join(folder, "Pelluna.scr"), "/p", "1234")
+    try:
+        ended_within(process, 5)
+        assert not os.path.exists(os.path.join(folder, "Pelluna.ini")), "preview wrote Pelluna.ini"
+    finally:
+        stop(process)
+
+
+def main():
+    build_dir, name = sys.argv[1], sys.argv[2]
+    CHECKS[name](Desktop(build_dir))
+    print(f"{name}: passed")
+
+
+if __name__ == "__main__":
+    main()
