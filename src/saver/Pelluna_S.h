@@ -1,0 +1,55 @@
+// The full-screen saver window: its load handler runs the whole saver run, its input handlers end it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "effect/Pelluna_C1.h"
+#include "effect/Pelluna_C2.h"
+#include "music/Pelluna_BGM.h"
+#include "platform/Platform.h"
+#include "saver/SaverHost.h"
+
+namespace pelluna {
+
+class Pelluna_S {
+  public:
+    using EffectFactory = std::function<std::unique_ptr<Pelluna_C2>()>;
+
+    // modeLetter: the command line's mode letter ('S' in saver mode, 0 for an empty command line).
+    Pelluna_S(const Platform& platform, SaverHost& host, Pelluna_BGM& bgm, wchar_t modeLetter,
+              EffectFactory makeEffect);
+
+    // Load handler: music, placement, effect and back buffer, the frame loop; ends the process, so it
+    // does not come back.
+    void Load();
+    void Click();
+    void KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    // Unload handler: an outside close request stops the frame loop instead of closing the window.
+    void QueryUnload(std::int16_t& Cancel);
+    void Timer1Tick();
+    void Timer2Tick();
+
+    // Milliseconds between two timeGetTime readings, across the counter's wrap.
+    static std::int32_t ElapsedMs(std::uint32_t last, std::uint32_t now);
+
+  private:
+    void StartMusic();
+    void RunFrameLoop();
+    // Stops the music, restores the cursor and the system flags, and ends the process.
+    void EndSaver();
+
+    const Platform& platform_;
+    SaverHost& host_;
+    Pelluna_BGM& bgm_;
+    wchar_t modeLetter_;
+    EffectFactory makeEffect_;
+
+    bool m_Running = false;
+    bool m_UseTransition = false;
+    std::unique_ptr<Pelluna_C2> m_Effect;
+    std::unique_ptr<Pelluna_C1> m_BackBuffer;
+};
+
+}  // namespace pelluna

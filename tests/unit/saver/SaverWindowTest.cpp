@@ -1,0 +1,357 @@
+// The saver window against fakes: the load handler's order, the frame loop, input, timers and the end.
+#include "saver/Pelluna_S.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "FakePlatform.h"
+#include "FakeWindowHosts.h"
+#include "music/MusicValues.h"
+#include "settings/SettingsValues.h"
+#include "startup/Main.h"
+
+namespace pelluna {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using testing::FakePlatform;
+using testing::FakeSaverHost;
+using testing::ProcessExit;
+using testing::RecordingEffect;
+
+constexpr Hdc kBackBufferDC = 0x1001;  // the first device context the GDI fake makes
+constexpr const char* kEndOfRun[] = {"SystemParametersInfoA(17, 1, null, 0)", "ExitProcess(0)"};
+
+class SaverWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::ResetProcessValues();
+        gDropsCount = 25;
+    }
+
+    Pelluna_S& Saver(wchar_t modeLetter = L'S') {
+        saver_ = std::make_unique<Pelluna_S>(fake_.ports, host_, bgm_, modeLetter, [this] {
+            auto effect = std::make_unique<RecordingEffect>(fake_.log);
+            effect->constructResult = constructResult_;
+            return effect;
+        });
+        return *saver_;
+    }
+
+    // Runs the load handler until the process would end; returns whether it ended.
+    bool RunLoad(Pelluna_S& saver) {
+        try {
+            saver.Load();
+        } catch (const ProcessExit&) {
+            return true;
+        }
+        return false;
+    }
+
+    // The log lines that start with any of the prefixes, in order.
+    std::vector<std::string> Lines(std::initializer_list<std::string_view> prefixes) const {
+        std::vector<std::string> lines;
+        for (const std::string& call : fake_.log.Calls()) {
+            for (std::string_view prefix : prefixes) {
+                if (call.rfind(prefix, 0) == 0) {
+                    lines.push_back(call);
+                    break;
+                }
+            }
+        }
+        return lines;
+    }
+
+    // A close request from outside during the frame numbered frame.
+    void CloseDuringFrame(int frame) {
+        host_.doEventsCalls = 0;
+        host_.onDoEvents = [this, frame](int call) {
+            if (call != frame) return;
+            std::int16_t cancel = 0;
+            saver_->QueryUnload(cancel);
+            EXPECT_EQ(cancel, -1);
+        };
+    }
+
+    FakePlatform fake_;
+    FakeSaverHost host_{fake_.log};
+    Pelluna_BGM bgm_{fake_.mci, fake_.text};
+    std::unique_ptr<Pelluna_S> saver_;
+    bool constructResult_ = true;
+};
+
+TEST_F(SaverWindowTest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
+    auto& saver = Saver();
+    CloseDuringFrame(1);
+    fake_.clock.milliseconds = 5000;
+    fake_.clock.millisecondsPerRead = 3;
+    EXPECT_TRUE(RunLoad(saver));
+    EXPECT_THAT(
+        Lines({"Host.", "Effect.", "GetSystemMetrics", "SetWindowPos", "time", "CreateCompatibleDC",
+               "CreateCompatibleBitmap", "BitBlt", "ExitProcess", "SystemParametersInfoA", "ShowCursor"}),
+        ElementsAre("Host.SetWindowStateNormal()", "GetSystemMetrics(0)", "GetSystemMetrics(1)",
+                    "Host.Move(0, 0, 1920, 1080)", "Host.ClientSize()", "Effect.Construct(1920, 1080)",
+                    "CreateCompatibleDC(56321)", "CreateCompatibleBitmap(56321, 1920, 1080)", "Host.Show()",
+                    "SetWindowPos(23130, -1, 0, 0, 0, 0, 19)", "Host.SetFocus()", "timeBeginPeriod(2)",
+                    "Effect.EraseBackground(4097)", "Host.DoEvents()", "Effect.Tick(3)",
+                    "Effect.DrawCurrentFrame(4097)", "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)",
+                    "timeEndPeriod(2)", "Effect.Destruct()", "Host.Unload()", "ExitProcess(0)"));
+    EXPECT_EQ(gApiResult, 1);
+}
+
+TEST_F(SaverWindowTest, MusicStartsByKindAndTheFileEnding) {
+    const struct {
+        std::int16_t kind;
+        const wchar_t* file;
+        std::vector<std::string> music;
+    } cases[] = {
+        {0, L"C:\\m\\song.mp3", {}},
+        {1,
+         L"",
+         {R"(mciSendStringA("open cdaudio", null, 0, 0))",
+          R"(mciSendStringA("set cdaudio time format tmsf", null, 0, 0))",
+          "Host.SetTimerEnabled(Timer2, true)"}},
+        {2,
+         L"C:\\m\\song.Mp3",
+         {R"(mciSendStringA("open \x22C:\x5Cm\x5Csong.Mp3\x22 type MPEGVideo Alias MP3Play", null, 0, 0))",
+          R"(mciSendStringA("play MP3Play", null, 0, 0))", "Host.SetTimerEnabled(Timer1, true)"}},
+        {2, L"C:\\m\\song.wav", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.wav", 0, 9))"}},
+        {2, L"C:\\m\\song.WaV", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.WaV", 0, 9))"}},
+        {2, L"C:\\m\\song.wave", {}},
+        {2, L"C:\\m\\song.mid", {}},
+        {2, L"p3", {}},
+        {3, L"C:\\m\\song.mp3", {}},
+    };
+    for (const auto& c : cases) {
+        fake_.log.Clear();
+        gBgmKind = c.kind;
+        gBgmFile = c.file;
+        auto& saver = Saver();
+        CloseDuringFrame(1);
+        RunLoad(saver);
+        auto music = Lines({"mciSendStringA", "PlaySoundA", "waveOutGetNumDevs", "Host.SetTimerEnabled"});
+        // Only what happened before the window was shown belongs to the start of the music.
+        const auto calls = fake_.log.Calls();
+        const auto shown = std::find(calls.begin(), calls.end(), "Host.SetWindowStateNormal()");
+        music.resize(std::count_if(calls.begin(), shown, [&](const std::string& call) {
+            return std::find(music.begin(), music.end(), call) != music.end();
+        }));
+        EXPECT_EQ(music, c.music) << c.kind << " " << ::testing::PrintToString(std::wstring(c.file));
+    }
+}
+
+TEST_F(SaverWindowTest, FramesEraseThenPumpThenTickThenDrawThenBlit) {
+    auto& saver = Saver();
+    CloseDuringFrame(3);
+    fake_.clock.milliseconds = 100;
+    fake_.clock.millisecondsPerRead = 7;
+    RunLoad(saver);
+    const auto frameCalls = Lines(
+        {"Effect.EraseBackground", "Host.DoEvents", "Effect.Tick", "Effect.DrawCurrentFrame", "BitBlt"});
+    std::vector<std::string> expected;
+    for (int frame = 0; frame < 3; ++frame) {
+        expected.insert(expected.end(), {"Effect.EraseBackground(4097)", "Host.DoEvents()", "Effect.Tick(7)",
+                                         "Effect.DrawCurrentFrame(4097)",
+                                         "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)"});
+    }
+    EXPECT_EQ(frameCalls, expected);
+    EXPECT_THAT(Lines({"Effect.DrawTransitionMask"}), ElementsAre());
+}
+
+TEST(ElapsedMs, IsTheUnsignedDifferenceAcrossTheWrap) {
+    const struct {
+        std::uint32_t last;
+        std::uint32_t now;
+        std::int32_t expected;
+    } cases[] = {
+        {100, 117, 17},
+        {100, 100, 0},
+        {0xFFFFFFF0u, 0x00000005u, 21},
+        {0x7FFFFFF0u, 0x80000005u, 21},
+        {0xFFFFFFFFu, 0u, 1},
+        {0u, 0x7FFFFFFFu, 0x7FFFFFFF},
+        {0u, 0x80000000u, 0x7FFFFFFF},
+        {5u, 4u, 0x7FFFFFFF},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Pelluna_S::ElapsedMs(c.last, c.now), c.expected) << c.last << " " << c.now;
+}
+
+TEST_F(SaverWindowTest, TheFirstTickGetsTheTimeSinceTheLoopBegan) {
+    auto& saver = Saver();
+    fake_.clock.milliseconds = 0xFFFFFFFEu;  // the counter wraps during the first frame
+    host_.onDoEvents = [this](int call) {
+        fake_.clock.milliseconds += 4;
+        if (call == 2) {
+            std::int16_t cancel = 0;
+            saver_->QueryUnload(cancel);
+        }
+    };
+    RunLoad(saver);
+    EXPECT_THAT(Lines({"Effect.Tick"}), ElementsAre("Effect.Tick(4)", "Effect.Tick(4)"));
+}
+
+TEST_F(SaverWindowTest, InputRows) {
+    const struct {
+        const char* name;
+        std::int16_t kind;
+        std::function<void(Pelluna_S&)> input;
+        bool ends;
+        std::vector<std::string> music;
+    } rows[] = {
+        {"click", 0, [](Pelluna_S& s) { s.Click(); }, true, {}},
+        {"click with CD", 1, [](Pelluna_S& s) { s.Click(); }, true, {}},
+        {"space", 0, [](Pelluna_S& s) { s.KeyDown(32, 0); }, true, {}},
+        {"left without CD", 0, [](Pelluna_S& s) { s.KeyDown(37, 0); }, true, {}},
+        {"right with file music", 2, [](Pelluna_S& s) { s.KeyDown(39, 0); }, true, {}},
+        {"left with CD",
+         1,
+         [](Pelluna_S& s) { s.KeyDown(37, 0); },
+         false,
+         {R"(mciSendStringA("status cdaudio current track", ptr, 512, 0))"}},
+        {"right with CD",
+         1,
+         [](Pelluna_S& s) { s.KeyDown(39, 1); },
+         false,
+         {R"(mciSendStringA("status cdaudio current track", ptr, 512, 0))"}},
+        {"up with CD", 1, [](Pelluna_S& s) { s.KeyDown(38, 0); }, true, {}},
+    };
+    for (const auto& row : rows) {
+        fake_.log.Clear();
+        gBgmKind = row.kind;
+        gBgmFile = row.kind == 2 ? L"C:\\m\\a.wav" : L"";
+        auto& saver = Saver();
+        bool ended = false;
+        try {
+            row.input(saver);
+        } catch (const ProcessExit&) {
+            ended = true;
+        }
+        EXPECT_EQ(ended, row.ends) << row.name;
+        if (!row.ends) {
+            const auto queries = Lines({"mciSendStringA"});
+            ASSERT_FALSE(queries.empty()) << row.name;
+            EXPECT_EQ(queries.front(), row.music.front()) << row.name;
+            EXPECT_THAT(Lines({"ExitProcess"}), ElementsAre()) << row.name;
+        }
+    }
+}
+
+TEST_F(SaverWindowTest, MovingTheMouseIsNotAnInput) {
+    // The window has no mouse-move or button-down handler: only these can end the run.
+    auto& saver = Saver();
+    CloseDuringFrame(2);
+    RunLoad(saver);
+    EXPECT_THAT(Lines({"SystemParametersInfoA"}), ElementsAre());
+}
+
+TEST_F(SaverWindowTest, EndSaverInSaverModeRestoresCursorAndFlags) {
+    gCursorCount = -1;
+    fake_.user.showCursorResult = 0;
+    auto& saver = Saver(L'S');
+    EXPECT_THROW(saver.Click(), ProcessExit);
+    EXPECT_THAT(fake_.log.Calls(), ElementsAre("SystemParametersInfoA(97, 0, null, 0)", "ShowCursor(-1)",
+                                               kEndOfRun[0], kEndOfRun[1]));
+    EXPECT_EQ(gCursorCount, 0);
+}
+
+TEST_F(SaverWindowTest, EndSaverWithAnEmptyCommandLineLeavesTheCursorAlone) {
+    auto& saver = Saver(L'\0');
+    EXPECT_THROW(saver.KeyDown(65, 0), ProcessExit);
+    EXPECT_THAT(fake_.log.Calls(), ElementsAreArray(kEndOfRun));
+}
+
+TEST_F(SaverWindowTest, EndSaverStopsTheMusicThatPlays) {
+    const struct {
+        std::int16_t kind;
+        const wchar_t* file;
+        std::vector<std::string> stops;
+    } cases[] = {
+        {2,
+         L"C:\\m\\a.MP3",
+         {R"(mciSendStringA("stop MP3Play", null, 0, 0))", R"(mciSendStringA("close MP3Play", null, 0, 0))"}},
+        {2, L"C:\\m\\a.wav", {"PlaySoundA(null, 0, 0)"}},
+        {2, L"C:\\m\\a.wave", {}},
+        {0, L"C:\\m\\a.mp3", {}},
+    };
+    for (const auto& c : cases) {
+        fake_.log.Clear();
+        gBgmKind = c.kind;
+        gBgmFile = c.file;
+        auto& saver = Saver(L'\0');
+        EXPECT_THROW(saver.Click(), ProcessExit);
+        std::vector<std::string> expected = c.stops;
+        expected.insert(expected.end(), std::begin(kEndOfRun), std::end(kEndOfRun));
+        EXPECT_EQ(fake_.log.Calls(), expected) << ::testing::PrintToString(std::wstring(c.file));
+    }
+}
+
+TEST_F(SaverWindowTest, EndSaverClosesTheCdOnlyWhileItsWatchRuns) {
+    gBgmKind = 1;
+    auto& saver = Saver(L'\0');
+    host_.SetTimerEnabled(SaverTimer::Timer2, true);
+    fake_.log.Clear();
+    EXPECT_THROW(saver.KeyDown(27, 0), ProcessExit);
+    EXPECT_THAT(
+        fake_.log.Calls(),
+        ElementsAre("Host.SetTimerEnabled(Timer2, false)", R"(mciSendStringA("stop cdaudio", null, 0, 0))",
+                    R"(mciSendStringA("close cdaudio", null, 0, 0))", kEndOfRun[0], kEndOfRun[1]));
+}
+
+TEST_F(SaverWindowTest, TimersKeepTheMusicGoingAndTheCdWatchSwitchesItsTimer) {
+    gBgmKind = 1;
+    auto& saver = Saver();
+    saver.Timer1Tick();
+    EXPECT_EQ(fake_.log.Calls().front(), R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))");
+
+    fake_.log.Clear();
+    host_.SetTimerEnabled(SaverTimer::Timer2, true);
+    fake_.mci.script["status cdaudio current track"] = {{266, ""}};
+    saver.Timer2Tick();
+    EXPECT_FALSE(gCdWatchActive);
+    EXPECT_EQ(fake_.log.Calls().back(), "Host.SetTimerEnabled(Timer2, false)");
+    EXPECT_FALSE(host_.TimerEnabled(SaverTimer::Timer2));
+
+    fake_.mci.script["status cdaudio current track"] = {{0, "1"}};
+    saver.Timer2Tick();
+    EXPECT_TRUE(gCdWatchActive);
+    EXPECT_EQ(fake_.log.Calls().back(), "Host.SetTimerEnabled(Timer2, true)");
+}
+
+TEST_F(SaverWindowTest, ACloseRequestStopsTheLoopAfterTheFrameWithoutEndSaver) {
+    gBgmKind = 2;
+    gBgmFile = L"C:\\m\\a.mp3";
+    auto& saver = Saver();
+    CloseDuringFrame(1);
+    RunLoad(saver);
+    const auto calls = fake_.log.Calls();
+    const auto close = std::find(calls.begin(), calls.end(), "Host.DoEvents()");
+    EXPECT_THAT(std::vector<std::string>(close, calls.end()),
+                ElementsAre("Host.DoEvents()", "Effect.Tick(0)", "Effect.DrawCurrentFrame(4097)",
+                            "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)", "timeEndPeriod(2)",
+                            "Effect.Destruct()", "Host.Unload()", "ExitProcess(0)"));
+    // Once the loop is stopped the unload goes ahead.
+    std::int16_t cancel = 0;
+    saver.QueryUnload(cancel);
+    EXPECT_EQ(cancel, 0);
+}
+
+TEST_F(SaverWindowTest, AnEffectThatCannotStartEndsTheRunAsEndSaverDoes) {
+    constructResult_ = false;
+    gBgmKind = 2;
+    gBgmFile = L"C:\\m\\a.mp3";
+    auto& saver = Saver(L'S');
+    EXPECT_TRUE(RunLoad(saver));
+    const auto calls = fake_.log.Calls();
+    const auto failed = std::find(calls.begin(), calls.end(), "Effect.Construct(1920, 1080)");
+    ASSERT_NE(failed, calls.end());
+    EXPECT_THAT(
+        std::vector<std::string>(failed + 1, calls.end()),
+        ElementsAre(R"(mciSendStringA("stop MP3Play", null, 0, 0))",
+                    R"(mciSendStringA("close MP3Play", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
+                    "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
+}
+
+}  // namespace
+}  // namespace pelluna
