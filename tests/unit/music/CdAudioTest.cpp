@@ -1,4 +1,5 @@
 // CD audio against a scripted fake: opening and closing, the watch's rules and the track jumps.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,14 @@ class CdAudio : public MusicTest {
         Answer(kTracks, 0, "10");
         Answer(kMode, 0, mode, modeWrite);
         for (int track = 1; track <= 10; ++track) {
-            Answer("status cdaudio position track " + std::to_string(track), 0,
-                   (track < 10 ? "0" : "") + std::to_string(track) + ":00:00:00");
+            Answer("status cdaudio position track " + std::to_string(track), 0, Position(track));
         }
+    }
+    // Positions in the tmsf format, as the device reports the start of a track.
+    static std::string Position(int track) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:00:00:00", track);
+        return text;
     }
     static Strings PassStart() {
         return {WithReply(kCurrent, 512), WithReply(kTracks, 512), WithReply(kMode, 255)};
@@ -210,7 +216,7 @@ TEST_F(CdAudio, TrackJumpsAskForTheNeighbourAndPlayFromItsPosition) {
         } else {
             bgm.PlayPreviousTrack();
         }
-        const std::string position = "0" + c.asked + ":00:00:00";
+        const std::string position = Position(std::stoi(c.asked));
         Strings calls = log.CallsTo("mciSendStringA");
         EXPECT_EQ(calls, (Strings{WithReply(kCurrent, 512),
                                   WithReply("status cdaudio position track " + c.asked, 512),
