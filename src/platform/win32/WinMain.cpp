@@ -1,25 +1,76 @@
 // The Windows entry point: real ports, the mode windows, and a message loop for the preview.
 #include "platform/win32/WindowsApi.h"
 
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "effect/Pelluna_C3.h"
+#include "music/Pelluna_BGM.h"
+#include "platform/win32/PreviewWindow.h"
+#include "platform/win32/SaverWindow.h"
 #include "platform/win32/Win32Ports.h"
+#include "saver/Pelluna_R.h"
+#include "saver/Pelluna_S.h"
 #include "startup/Main.h"
 
+namespace pelluna::win32 {
 namespace {
 
-// The mode windows. Until they exist each mode ends the process straight away.
-class Win32ModeEntries final : public pelluna::ModeEntries {
+// The windows of the three modes, made from the real ports.
+class Win32ModeEntries final : public ModeEntries {
   public:
-    void ShowPreview(std::int32_t) override {}
+    Win32ModeEntries(HINSTANCE instance, Win32Platform& platform, std::wstring commandLine)
+        : instance_(instance),
+          platform_(platform),
+          ports_(platform.Ports()),
+          commandLine_(std::move(commandLine)) {}
+
+    void ShowPreview(std::int32_t hHost) override {
+        preview_.emplace(instance_);
+        Pelluna_R(ports_, *preview_).SetUp(hHost);
+    }
+
+    // The settings dialog is not part of this build yet: settings mode ends at once.
     void ShowSettingsDialog() override {}
-    void LoadSaverWindow() override {}
+
+    void LoadSaverWindow() override {
+        SaverWindow window(instance_, platform_.text);
+        Pelluna_BGM bgm(platform_.mci, platform_.text);
+        Pelluna_S saver(ports_, window, bgm, ModeLetter(commandLine_), [this] {
+            return std::make_unique<Pelluna_C3>(platform_.gdi, platform_.kernel, platform_.clock);
+        });
+        window.Attach(saver);
+        saver.Load();
+    }
+
+    bool PreviewShown() const { return preview_.has_value(); }
+
+  private:
+    HINSTANCE instance_;
+    Win32Platform& platform_;
+    Platform ports_;
+    std::wstring commandLine_;
+    std::optional<PreviewWindow> preview_;
 };
 
 }  // namespace
+}  // namespace pelluna::win32
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-    pelluna::win32::Win32Platform platform;
-    Win32ModeEntries modes;
-    const pelluna::Platform ports = platform.Ports();
-    pelluna::Main(platform.text.FromAnsi(commandLine ? commandLine : ""), ports, modes);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    using namespace pelluna::win32;
+    Win32Platform platform;
+    const std::wstring arguments = platform.text.FromAnsi(commandLine ? commandLine : "");
+    Win32ModeEntries modes(instance, platform, arguments);
+    pelluna::Main(arguments, platform.Ports(), modes);
+
+    // Only the preview comes back from Main; it lives until its window goes with the host's box.
+    if (modes.PreviewShown()) {
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
     return 0;
 }

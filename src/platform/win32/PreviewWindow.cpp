@@ -1,0 +1,97 @@
+// The real preview window: a black borderless window with the stored picture in its Img_Prev control.
+#include "platform/win32/PreviewWindow.h"
+
+#include "common/Numbers.h"
+#include "platform/win32/HandleCast.h"
+#include "resources/resource.h"
+
+namespace pelluna::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"PellunaPreviewWindow";
+constexpr wchar_t kImageClass[] = L"PellunaPreviewImage";
+constexpr double kTwipsPerInch = 1440.0;
+
+std::int32_t Rounded(double value) {
+    return numbers::RoundToInt32(value).value_or(0);
+}
+
+void RegisterClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = name;
+    ::RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+PreviewWindow::PreviewWindow(HINSTANCE instance)
+    : instance_(instance), picture_(instance, IDR_PREVIEW_PICTURE) {}
+
+PreviewWindow::~PreviewWindow() {
+    if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
+}
+
+Hwnd PreviewWindow::Load() {
+    RegisterClass(instance_, kWindowClass, &PreviewWindow::WindowProc);
+    RegisterClass(instance_, kImageClass, &PreviewWindow::ImageProc);
+    window_ = ::CreateWindowExW(0, kWindowClass, L"Preview Window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                                nullptr, nullptr, instance_, nullptr);
+    image_ = ::CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
+                               instance_, nullptr);
+    ::SetWindowLongPtrW(image_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture_));
+    return FromWin(window_);
+}
+
+double PreviewWindow::TwipsPerPixel(int axis) {
+    HDC screen = ::GetDC(nullptr);
+    const int dotsPerInch = ::GetDeviceCaps(screen, axis);
+    ::ReleaseDC(nullptr, screen);
+    return dotsPerInch > 0 ? kTwipsPerInch / dotsPerInch : 15.0;
+}
+
+double PreviewWindow::TwipsPerPixelX() {
+    return TwipsPerPixel(LOGPIXELSX);
+}
+double PreviewWindow::TwipsPerPixelY() {
+    return TwipsPerPixel(LOGPIXELSY);
+}
+
+void PreviewWindow::Move(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+    const double x = TwipsPerPixelX();
+    const double y = TwipsPerPixelY();
+    ::SetWindowPos(window_, nullptr, Rounded(left / x), Rounded(top / y), Rounded(width / x),
+                   Rounded(height / y), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PreviewWindow::MoveImage(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+    ::MoveWindow(image_, left, top, width, height, TRUE);
+}
+
+void PreviewWindow::Show() {
+    ::ShowWindow(window_, SW_SHOWNA);
+}
+
+LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The preview lives as long as its window: it goes when the host's box destroys it.
+    if (message == WM_DESTROY) ::PostQuitMessage(0);
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PreviewWindow::ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return ::DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(window, &paint);
+    if (const auto* picture =
+            reinterpret_cast<const StoredPicture*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+        picture->Draw(dc);
+    }
+    ::EndPaint(window, &paint);
+    return 0;
+}
+
+}  // namespace pelluna::win32

@@ -1,0 +1,25 @@
+// A picture stored as a resource, decoded by the system's picture decoder and owned as a GDI bitmap.
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+namespace pelluna::win32 {
+
+class StoredPicture {
+  public:
+    // Decodes the RCDATA resource resourceId; an empty picture when it cannot be decoded.
+    StoredPicture(HINSTANCE instance, int resourceId);
+    ~StoredPicture();
+    StoredPicture(const StoredPicture&) = delete;
+    StoredPicture& operator=(const StoredPicture&) = delete;
+
+    // Draws the picture at its own size with its top-left corner at (0, 0); the DC clips the rest.
+    void Draw(HDC target) const;
+    SIZE Size() const { return size_; }
+
+  private:
+    HBITMAP bitmap_ = nullptr;
+    SIZE size_{0, 0};
+};
+
+}  // namespace pelluna::win32
