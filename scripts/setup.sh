@@ -6,6 +6,7 @@ packages=(
     g++-mingw-w64-x86-64 wine wine64
     xvfb xdotool x11-utils imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     locales python3 git
 )
 SUDO=""
