@@ -39,8 +39,11 @@ PreviewWindow::~PreviewWindow() {
 Hwnd PreviewWindow::Load() {
     RegisterClass(instance_, kWindowClass, &PreviewWindow::WindowProc);
     RegisterClass(instance_, kImageClass, &PreviewWindow::ImageProc);
-    window_ = ::CreateWindowExW(0, kWindowClass, L"Preview Window", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                                nullptr, nullptr, instance_, nullptr);
+    window_ = ::CreateWindowExW(0, kWindowClass, L"Preview Window", WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
+                                nullptr, instance_, nullptr);
+    // Borderless, yet no popup: a popup stays one after WS_CHILD is added, and then has no parent. The
+    // system gives every new top-level window a caption, so take that off again.
+    ::SetWindowLongW(window_, GWL_STYLE, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
     image_ = ::CreateWindowExW(0, kImageClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_, nullptr,
                                instance_, nullptr);
     ::SetWindowLongPtrW(image_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture_));
