@@ -73,3 +73,39 @@ def stop(process):
     if process.poll() is None:
         process.kill()
         process.wait()
+
+
+# The settings file's keys; the Japanese ones are stored in the process's ANSI code page.
+INI_KEYS = ("DropsCount", "RippleSpeed", "RippleSize", "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ")
+
+
+def write_ini(folder, values, locale):
+    """Writes Pelluna.ini beside the installed program, in the code page the program will read it with."""
+    code_page = "cp932" if locale.startswith("ja") else "cp1252"
+    lines = ["[Section]"] + [f"{key}={value}" for key, value in values.items()]
+    with open(os.path.join(folder, "Pelluna.ini"), "wb") as ini:
+        ini.write(("\r\n".join(lines) + "\r\n").encode(code_page, errors="replace"))
+
+
+def windows_path(path):
+    """The path as a Windows program under Wine sees it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def screenshot_pixels(desktop, path):
+    """The root window as (width, height, RGB bytes)."""
+    subprocess.run(["import", "-window", "root", path], env=desktop.env, check=True)
+    raw = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+    size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True, check=True).stdout
+    width, height = (int(n) for n in size.split())
+    return width, height, raw
+
+
+def sink_inputs(desktop):
+    """The PulseAudio playback streams, as the text pactl lists them."""
+    result = subprocess.run(["pactl", "list", "sink-inputs"], env=desktop.env, capture_output=True, text=True)
+    return [block for block in result.stdout.split("Sink Input #")[1:]]
+
+
+def streams_of(desktop, program):
+    return [block for block in sink_inputs(desktop) if program.lower() in block.lower()]

@@ -1,0 +1,264 @@
+#!/usr/bin/python3
+"""The real Pelluna.scr saving the screen: the picture, input that ends it or not, music streams, closing,
+and the preview inside a host's box. Usage: saver_e2e.py BUILD_DIR CHECK"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+from pelluna_e2e import (Desktop, ended_within, screenshot_pixels, stop, streams_of, wait_until,
+                         windows_path, write_ini)
+
+SAVER_TITLE = "Pelluna_Main"
+CHECKS = {}
+# Non-zero components of each colour family: red, green, blue, yellow, cyan, magenta.
+FAMILIES = {(1, 0, 0): "red", (0, 1, 0): "green", (0, 0, 1): "blue",
+            (1, 1, 0): "yellow", (0, 1, 1): "cyan", (1, 0, 1): "magenta"}
+
+
+def check(function):
+    CHECKS[function.__name__] = function
+    return function
+
+
+class Saver:
+    """One run of Pelluna.scr from its own folder, with the settings given."""
+
+    def __init__(self, desktop, name, settings=None, args=("/S",), locale="C.UTF-8"):
+        self.desktop = desktop
+        self.folder = desktop.install(name)
+        if settings:
+            write_ini(self.folder, settings, locale)
+        self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=locale)
+
+    def wait_for_window(self, seconds=3):
+        return wait_until(lambda: self.desktop.windows_titled(SAVER_TITLE), seconds)
+
+    def key(self, name):
+        self.desktop.xdotool("key", name)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        stop(self.process)
+
+
+def test_audio(desktop):
+    """A short tone as MP3 and WAV, made once per build tree."""
+    folder = os.path.join(desktop.build_dir, "e2e-audio")
+    if not os.path.exists(os.path.join(folder, "tone.mp3")):
+        script = os.path.join(os.path.dirname(__file__), "..", "win", "music", "make-test-audio")
+        subprocess.run([script, folder], check=True, stdout=subprocess.DEVNULL)
+    return folder
+
+
+def geometry(desktop, window):
+    text = " ".join(desktop.xdotool("getwindowgeometry", window))
+    position = re.search(r"Position: (-?\d+),(-?\d+)", text)
+    size = re.search(r"Geometry: (\d+)x(\d+)", text)
+    return tuple(int(n) for n in position.groups() + size.groups())
+
+
+def screen_colours(raw):
+    """Share of black pixels (sampled) and the set of every other colour on the screen."""
+    colours = set(zip(raw[0::3], raw[1::3], raw[2::3]))
+    colours.discard((0, 0, 0))
+    samples = range(0, len(raw), 3 * 97)
+    black = sum(1 for i in samples if raw[i:i + 3] == b"\x00\x00\x00")
+    return black / len(samples), colours
+
+
+def family(colour):
+    """The family of a ring colour, or None when it is no pen colour of the effect."""
+    if any(c % 16 or c > 240 for c in colour):
+        return None
+    levels = {c for c in colour if c}
+    if len(levels) != 1:
+        return None
+    return FAMILIES.get(tuple(1 if c else 0 for c in colour))
+
+
+@check
+def covers_screen_with_rings_of_six_families(desktop):
+    with Saver(desktop, "picture", {"DropsCount": " 50"}) as saver:
+        windows = saver.wait_for_window(3)
+        assert windows, "no saver window within 3 s"
+        assert geometry(desktop, windows[0]) == (0, 0, 1920, 1080), geometry(desktop, windows[0])
+        seen = set()
+        shot = os.path.join(saver.folder, "shot.png")
+        deadline = time.monotonic() + 12
+        while time.monotonic() < deadline and len(seen) < 6:
+            time.sleep(0.5)
+            width, height, raw = screenshot_pixels(desktop, shot)
+            black_share, colours = screen_colours(raw)
+            assert (width, height) == (1920, 1080)
+            assert black_share > 0.8, f"background is not black: {black_share:.2f}"
+            strays = [c for c in colours if family(c) is None]
+            assert not strays, f"colours that no pen draws: {sorted(strays)[:10]}"
+            seen |= {family(c) for c in colours}
+        assert seen == set(FAMILIES.values()), f"families seen: {sorted(seen)}"
+        saver.key("space")
+        assert ended_within(saver.process, 1), "a key press did not end the saver within 1 s"
+
+
+@check
+def mouse_movement_keeps_it_running_a_key_ends_it(desktop):
+    with Saver(desktop, "mouse") as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(0.5)
+        for x, y in ((10, 10), (1900, 1000), (960, 540), (300, 800), (1500, 100)):
+            desktop.xdotool("mousemove", str(x), str(y))
+            time.sleep(0.1)
+        time.sleep(0.5)
+        assert saver.running(), "moving the mouse ended the saver"
+        saver.key("a")
+        assert ended_within(saver.process, 1), "a key press did not end the saver within 1 s"
+        assert saver.process.returncode == 0
+
+
+@check
+def a_click_ends_it(desktop):
+    with Saver(desktop, "click") as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(0.5)
+        desktop.xdotool("mousemove", "700", "400")
+        desktop.xdotool("click", "1")
+        assert ended_within(saver.process, 1), "a click did not end the saver within 1 s"
+
+
+@check
+def arrows_change_cd_tracks_and_other_keys_end_it(desktop):
+    with Saver(desktop, "cd", {"BGM区分": " 1", "BGMﾘﾋﾟｰﾄ": " 0"}) as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(0.5)
+        for key in ("Left", "Right", "Left", "Right"):
+            saver.key(key)
+            time.sleep(0.2)
+        assert saver.running(), "an arrow key ended the saver during CD music"
+        saver.key("Return")
+        assert ended_within(saver.process, 1), "Return did not end the saver"
+
+
+@check
+def without_music_an_arrow_key_ends_it(desktop):
+    with Saver(desktop, "arrow") as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(0.5)
+        saver.key("Left")
+        assert ended_within(saver.process, 1), "Left did not end the saver without CD music"
+
+
+@check
+def an_empty_command_line_runs_the_saver(desktop):
+    with Saver(desktop, "empty", args=()) as saver:
+        windows = saver.wait_for_window(3)
+        assert windows, "no saver window for an empty command line"
+        assert geometry(desktop, windows[0]) == (0, 0, 1920, 1080)
+        time.sleep(0.5)
+        saver.key("Escape")
+        assert ended_within(saver.process, 1)
+
+
+@check
+def a_close_message_from_another_program_ends_it(desktop):
+    with Saver(desktop, "close") as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(0.5)
+        closer = desktop.start(desktop.helper("pelluna_close_window"), SAVER_TITLE)
+        assert ended_within(closer, 10) and closer.returncode == 0, "the close helper did not find the window"
+        assert ended_within(saver.process, 2), "WM_CLOSE did not end the saver"
+        assert saver.process.returncode == 0
+
+
+def music_plays_while_running(desktop, name, music_file, locale="C.UTF-8"):
+    settings = {"BGM区分": " 2", "BGMﾌｧｲﾙ": windows_path(music_file)}
+    with Saver(desktop, name, settings, locale=locale) as saver:
+        assert saver.wait_for_window(), "no saver window"
+        assert wait_until(lambda: streams_of(desktop, "Pelluna.scr"), 10), "no audio stream while the saver runs"
+        saver.key("space")
+        assert ended_within(saver.process, 1), "a key press did not end the saver"
+        assert wait_until(lambda: not streams_of(desktop, "Pelluna.scr"), 5), "the stream outlived the saver"
+
+
+@check
+def an_mp3_plays_while_it_runs(desktop):
+    music_plays_while_running(desktop, "mp3", os.path.join(test_audio(desktop), "tone.mp3"))
+
+
+@check
+def a_wav_plays_while_it_runs(desktop):
+    music_plays_while_running(desktop, "wav", os.path.join(test_audio(desktop), "tone.wav"))
+
+
+@check
+def an_mp3_with_blanks_and_japanese_in_its_path_plays_under_cp932(desktop):
+    folder = os.path.join(desktop.build_dir, "e2e-audio", "雨の 音 folder")
+    os.makedirs(folder, exist_ok=True)
+    music = os.path.join(folder, "静かな 雨.mp3")
+    shutil.copy(os.path.join(test_audio(desktop), "tone.mp3"), music)
+    music_plays_while_running(desktop, "mp3_japanese", music, locale="ja_JP.UTF-8")
+
+
+def runs_silently(desktop, name, music_file):
+    settings = {"BGM区分": " 2", "BGMﾌｧｲﾙ": windows_path(music_file)}
+    with Saver(desktop, name, settings) as saver:
+        assert saver.wait_for_window(), "no saver window"
+        time.sleep(2)
+        assert saver.running()
+        assert not streams_of(desktop, "Pelluna.scr"), "a stream plays for a file that is no music"
+        saver.key("space")
+        assert ended_within(saver.process, 1) and saver.process.returncode == 0
+
+
+@check
+def a_missing_music_file_runs_silently(desktop):
+    runs_silently(desktop, "missing_music", os.path.join(desktop.build_dir, "e2e-audio", "gone.mp3"))
+
+
+@check
+def a_file_that_is_no_mp3_runs_silently(desktop):
+    fake = os.path.join(test_audio(desktop), "not-audio.mp3")
+    with open(fake, "w", encoding="ascii") as text:
+        text.write("This is a text file, not music.\n" * 50)
+    runs_silently(desktop, "not_audio", fake)
+
+
+@check
+def preview_child_covers_the_box_and_goes_with_it(desktop):
+    folder = desktop.install("preview")
+    host = subprocess.run(["wine", desktop.helper("pelluna_preview_host"), os.path.join(folder, "Pelluna.scr"), "2"],
+                          env=desktop.environment(), capture_output=True, text=True, timeout=60)
+    report = dict(line.split(" ", 1) for line in host.stdout.splitlines() if " " in line)
+    assert "child" in report, host.stdout
+    box = report["box"].split()
+    child = report["child"].split()
+    assert child[:4] == box[:4], f"child {child[:4]} does not cover box {box[:4]}"
+    assert child[5] == "1", "the preview window is not visible"
+    assert "ended" in report, "the preview did not end when its box went: " + host.stdout
+    assert int(report["ended"].split()[0]) < 2000, report["ended"]
+    assert not os.path.exists(os.path.join(folder, "Pelluna.ini"))
+
+
+@check
+def preview_with_a_handle_that_names_no_window_ends_at_once(desktop):
+    folder = desktop.install("preview_bad")
+    for args in (("/p", "0"), ("/p", "abc"), ("/p",)):
+        process = desktop.start(os.path.join(folder, "Pelluna.scr"), *args)
+        assert ended_within(process, 5), f"{args} did not end"
+        assert not desktop.windows_titled("Preview Window"), f"{args} made a window"
+
+
+def main():
+    build_dir, name = sys.argv[1], sys.argv[2]
+    CHECKS[name](Desktop(build_dir))
+    print(f"{name}: passed")
+
+
+if __name__ == "__main__":
+    main()
