@@ -31,7 +31,7 @@ wine "$scr" /S &
 saver=$!
 sleep 4
 for i in $(seq -w 1 20); do
-    import -window root -resize 50% "$out/frames/frame$i.png"
+    import -window root -resize 640x360 "$out/frames/frame$i.png"
     sleep 0.1
 done
 import -window root "$out/screenshot.png"
