@@ -3,6 +3,7 @@
 import os
 import shutil
 import subprocess
+import sys
 import time
 
 
@@ -109,3 +110,21 @@ def sink_inputs(desktop):
 
 def streams_of(desktop, program):
     return [block for block in sink_inputs(desktop) if program.lower() in block.lower()]
+
+
+def check_registry():
+    """A table of named checks and the decorator that fills it."""
+    checks = {}
+
+    def check(function):
+        checks[function.__name__] = function
+        return function
+
+    return checks, check
+
+
+def run_check(checks):
+    """Runs the check named on the command line (BUILD_DIR CHECK) against that build's desktop."""
+    build_dir, name = sys.argv[1], sys.argv[2]
+    checks[name](Desktop(build_dir))
+    print(f"{name}: passed")

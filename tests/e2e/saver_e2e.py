@@ -5,11 +5,10 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import time
 
-from pelluna_e2e import (Desktop, ended_within, screenshot_pixels, stop, streams_of, wait_until,
-                         windows_path, write_ini)
+from pelluna_e2e import (check_registry, ended_within, run_check, screenshot_pixels, stop, streams_of,
+                         wait_until, windows_path, write_ini)
 
 SAVER_TITLE = "Pelluna_Main"
 CHECKS = {}
@@ -254,11 +253,5 @@ def preview_with_a_handle_that_names_no_window_ends_at_once(desktop):
         assert not desktop.windows_titled("Preview Window"), f"{args} made a window"
 
 
-def main():
-    build_dir, name = sys.argv[1], sys.argv[2]
-    CHECKS[name](Desktop(build_dir))
-    print(f"{name}: passed")
-
-
 if __name__ == "__main__":
-    main()
+    run_check(CHECKS)

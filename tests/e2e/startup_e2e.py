@@ -2,18 +2,12 @@
 """Start-up of the real Pelluna.scr: the single-instance guard, unknown modes, and preview without settings.
 Usage: startup_e2e.py BUILD_DIR CHECK"""
 import os
-import sys
 
-from pelluna_e2e import Desktop, ended_within, stop, wait_until
+from pelluna_e2e import check_registry, ended_within, run_check, stop, wait_until
 
 SAVER_TITLE = "Pelluna_Main"
 DIALOG_TITLE = "Pellunaの設定"
-CHECKS = {}
-
-
-def check(function):
-    CHECKS[function.__name__] = function
-    return function
+CHECKS, check = check_registry()
 
 
 def guard(desktop, title, locale):
@@ -74,11 +68,5 @@ def preview_never_creates_the_settings_file(desktop):
         stop(process)
 
 
-def main():
-    build_dir, name = sys.argv[1], sys.argv[2]
-    CHECKS[name](Desktop(build_dir))
-    print(f"{name}: passed")
-
-
 if __name__ == "__main__":
-    main()
+    run_check(CHECKS)
