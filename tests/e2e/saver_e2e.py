@@ -35,7 +35,13 @@ class Saver:
     def wait_for_window(self, seconds=3):
         return wait_until(lambda: self.desktop.windows_titled(SAVER_TITLE), seconds)
 
+    def has_focus(self):
+        focus = self.desktop.xdotool("getwindowfocus")
+        return bool(focus) and focus[0] in self.desktop.windows_titled(SAVER_TITLE)
+
     def key(self, name):
+        # The window shows a moment before it takes the keyboard; a key pressed before goes elsewhere.
+        assert wait_until(self.has_focus, 3), "the saver window never took the keyboard focus"
         self.desktop.xdotool("key", name)
 
     def running(self):

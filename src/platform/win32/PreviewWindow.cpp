@@ -3,6 +3,7 @@
 
 #include "common/Numbers.h"
 #include "platform/win32/HandleCast.h"
+#include "platform/win32/WindowClass.h"
 #include "resources/resource.h"
 
 namespace pelluna::win32 {
@@ -16,17 +17,6 @@ std::int32_t Rounded(double value) {
     return numbers::RoundToInt32(value).value_or(0);
 }
 
-void RegisterClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = name;
-    ::RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 PreviewWindow::PreviewWindow(HINSTANCE instance)
@@ -37,8 +27,8 @@ PreviewWindow::~PreviewWindow() {
 }
 
 Hwnd PreviewWindow::Load() {
-    RegisterClass(instance_, kWindowClass, &PreviewWindow::WindowProc);
-    RegisterClass(instance_, kImageClass, &PreviewWindow::ImageProc);
+    RegisterBlackWindowClass(instance_, kWindowClass, &PreviewWindow::WindowProc);
+    RegisterBlackWindowClass(instance_, kImageClass, &PreviewWindow::ImageProc);
     window_ = ::CreateWindowExW(0, kWindowClass, L"Preview Window", WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
                                 nullptr, instance_, nullptr);
     // Borderless, yet no popup: a popup stays one after WS_CHILD is added, and then has no parent. The

@@ -2,6 +2,7 @@
 #include "platform/win32/SaverWindow.h"
 
 #include "platform/win32/HandleCast.h"
+#include "platform/win32/WindowClass.h"
 #include "startup/WindowTitles.h"
 
 namespace pelluna::win32 {
@@ -15,23 +16,11 @@ std::size_t TimerIndex(SaverTimer timer) {
     return timer == SaverTimer::Timer1 ? 0 : 1;
 }
 
-void RegisterSaverClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    // An own DC lets every frame go to the window through the same device context.
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 SaverWindow::SaverWindow(HINSTANCE instance, Text& text) {
-    RegisterSaverClass(instance);
+    // An own DC lets every frame go to the window through the same device context.
+    RegisterBlackWindowClass(instance, kClassName, DefWindowProcW, CS_OWNDC);
     const std::string title = text.ToAnsi(kSaverWindowTitle);
     window_ = ::CreateWindowExA(0, "PellunaSaverWindow", title.c_str(), WS_POPUP, 0, 0, 640, 480, nullptr,
                                 nullptr, instance, nullptr);

@@ -7,18 +7,12 @@
 #include <vector>
 
 #include "FakePlatform.h"
+#include "Pelluna_C3Peer.h"
 #include "ScriptedRandom.h"
 #include "effect/Pelluna_C3.h"
 #include "settings/SettingsValues.h"
 
 namespace pelluna {
-
-// Places drops in known states.
-struct Pelluna_C3Peer {
-    static void SetDrop(Pelluna_C3& effect, int number, std::int32_t state, float x, float y, float value) {
-        effect.m_Drops[number - 1] = Pelluna_C3::Drop{state, x, y, value};
-    }
-};
 
 namespace {
 

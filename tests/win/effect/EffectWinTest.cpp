@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../../unit/effect/ScriptedRandom.h"
+#include "Pelluna_C3Peer.h"
 #include "effect/Pelluna_C1.h"
 #include "effect/Pelluna_C3.h"
 #include "platform/win32/HandleCast.h"
@@ -14,13 +15,6 @@
 #include "settings/SettingsValues.h"
 
 namespace pelluna {
-
-// Places drops in known states.
-struct Pelluna_C3Peer {
-    static void SetDrop(Pelluna_C3& effect, int number, std::int32_t state, float x, float y, float value) {
-        effect.m_Drops[number - 1] = Pelluna_C3::Drop{state, x, y, value};
-    }
-};
 
 namespace {
 
