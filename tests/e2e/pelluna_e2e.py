@@ -1,5 +1,7 @@
 #!/usr/bin/python3
 """Drives the real Pelluna.scr under Wine on the test environment's private display."""
+import ctypes
+import ctypes.util
 import os
 import shutil
 import subprocess
@@ -128,3 +130,27 @@ def run_check(checks):
     build_dir, name = sys.argv[1], sys.argv[2]
     checks[name](Desktop(build_dir))
     print(f"{name}: passed")
+
+
+def cursor_visible(desktop):
+    """Whether the mouse cursor that X shows at the pointer has any visible pixel (XFixes cursor image)."""
+    class CursorImage(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                    ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                    ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                    ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(desktop.env["DISPLAY"].encode())
+    try:
+        image = xfixes.XFixesGetCursorImage(display).contents
+        pixels = image.width * image.height
+        return any((image.pixels[i] >> 24) & 0xFF for i in range(pixels))  # any pixel with alpha
+    finally:
+        x11.XCloseDisplay(display)

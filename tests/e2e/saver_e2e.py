@@ -7,8 +7,8 @@ import shutil
 import subprocess
 import time
 
-from pelluna_e2e import (check_registry, ended_within, run_check, screenshot_pixels, stop, streams_of,
-                         wait_until, windows_path, write_ini)
+from pelluna_e2e import (check_registry, cursor_visible, ended_within, run_check, screenshot_pixels, stop,
+                         streams_of, wait_until, windows_path, write_ini)
 
 SAVER_TITLE = "Pelluna_Main"
 CHECKS = {}
@@ -159,15 +159,24 @@ def without_music_an_arrow_key_ends_it(desktop):
         assert ended_within(saver.process, 1), "Left did not end the saver without CD music"
 
 
-@check
-def an_empty_command_line_runs_the_saver(desktop):
-    with Saver(desktop, "empty", args=()) as saver:
+def cursor_over_saver(desktop, args):
+    """Whether the cursor shows over the saver window started with args."""
+    with Saver(desktop, "cursor", args=args) as saver:
         windows = saver.wait_for_window(3)
-        assert windows, "no saver window for an empty command line"
+        assert windows, f"no saver window for {args}"
         assert geometry(desktop, windows[0]) == (0, 0, 1920, 1080)
+        desktop.xdotool("mousemove", "500", "500")
         time.sleep(0.5)
+        shown = cursor_visible(desktop)
         saver.key("Escape")
         assert ended_within(saver.process, 1)
+        return shown
+
+
+@check
+def saver_mode_hides_the_cursor_an_empty_command_line_leaves_it(desktop):
+    assert not cursor_over_saver(desktop, ("/S",)), "/S left the cursor visible"
+    assert cursor_over_saver(desktop, ()), "an empty command line hid the cursor"
 
 
 @check
