@@ -41,7 +41,6 @@ constexpr std::uint32_t SPI_SETSCREENSAVERRUNNING = 97;
 // Window styles and positions
 constexpr int GWL_STYLE = -16;
 constexpr std::uint32_t WS_CHILD = 0x40000000;
-constexpr std::uint32_t WS_POPUP = 0x80000000;
 constexpr Hwnd HWND_TOPMOST = static_cast<Hwnd>(-1);
 constexpr std::uint32_t SWP_NOSIZE = 0x0001;
 constexpr std::uint32_t SWP_NOMOVE = 0x0002;
