@@ -39,9 +39,14 @@ class Saver:
         focus = self.desktop.xdotool("getwindowfocus")
         return bool(focus) and focus[0] in self.desktop.windows_titled(SAVER_TITLE)
 
-    def key(self, name):
-        # The window shows a moment before it takes the keyboard; a key pressed before goes elsewhere.
+    def wait_until_ready(self):
+        """Waits for the saver window and its keyboard focus: the window shows a moment before it takes
+        the keyboard, and a key pressed before goes elsewhere."""
+        assert self.wait_for_window(), "no saver window"
         assert wait_until(self.has_focus, 3), "the saver window never took the keyboard focus"
+
+    def key(self, name):
+        self.wait_until_ready()
         self.desktop.xdotool("key", name)
 
     def running(self):
@@ -115,8 +120,7 @@ def covers_screen_with_rings_of_six_families(desktop):
 @check
 def mouse_movement_keeps_it_running_a_key_ends_it(desktop):
     with Saver(desktop, "mouse") as saver:
-        assert saver.wait_for_window(), "no saver window"
-        time.sleep(0.5)
+        saver.wait_until_ready()
         for x, y in ((10, 10), (1900, 1000), (960, 540), (300, 800), (1500, 100)):
             desktop.xdotool("mousemove", str(x), str(y))
             time.sleep(0.1)
@@ -130,8 +134,7 @@ def mouse_movement_keeps_it_running_a_key_ends_it(desktop):
 @check
 def a_click_ends_it(desktop):
     with Saver(desktop, "click") as saver:
-        assert saver.wait_for_window(), "no saver window"
-        time.sleep(0.5)
+        saver.wait_until_ready()
         desktop.xdotool("mousemove", "700", "400")
         desktop.xdotool("click", "1")
         assert ended_within(saver.process, 1), "a click did not end the saver within 1 s"
@@ -140,8 +143,7 @@ def a_click_ends_it(desktop):
 @check
 def arrows_change_cd_tracks_and_other_keys_end_it(desktop):
     with Saver(desktop, "cd", {"BGM区分": " 1", "BGMﾘﾋﾟｰﾄ": " 0"}) as saver:
-        assert saver.wait_for_window(), "no saver window"
-        time.sleep(0.5)
+        saver.wait_until_ready()
         for key in ("Left", "Right", "Left", "Right"):
             saver.key(key)
             time.sleep(0.2)
@@ -153,8 +155,7 @@ def arrows_change_cd_tracks_and_other_keys_end_it(desktop):
 @check
 def without_music_an_arrow_key_ends_it(desktop):
     with Saver(desktop, "arrow") as saver:
-        assert saver.wait_for_window(), "no saver window"
-        time.sleep(0.5)
+        saver.wait_until_ready()
         saver.key("Left")
         assert ended_within(saver.process, 1), "Left did not end the saver without CD music"
 
@@ -182,8 +183,7 @@ def saver_mode_hides_the_cursor_an_empty_command_line_leaves_it(desktop):
 @check
 def a_close_message_from_another_program_ends_it(desktop):
     with Saver(desktop, "close") as saver:
-        assert saver.wait_for_window(), "no saver window"
-        time.sleep(0.5)
+        saver.wait_until_ready()
         closer = desktop.start(desktop.helper("pelluna_close_window"), SAVER_TITLE)
         assert ended_within(closer, 10) and closer.returncode == 0, "the close helper did not find the window"
         assert ended_within(saver.process, 2), "WM_CLOSE did not end the saver"

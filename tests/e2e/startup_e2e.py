@@ -27,24 +27,11 @@ def guard(desktop, title, locale):
         stop(holder)
 
 
-@check
-def guard_saver_title_cp1252(desktop):
-    guard(desktop, SAVER_TITLE, "C.UTF-8")
-
-
-@check
-def guard_dialog_title_cp1252(desktop):
-    guard(desktop, DIALOG_TITLE, "C.UTF-8")
-
-
-@check
-def guard_saver_title_cp932(desktop):
-    guard(desktop, SAVER_TITLE, "ja_JP.UTF-8")
-
-
-@check
-def guard_dialog_title_cp932(desktop):
-    guard(desktop, DIALOG_TITLE, "ja_JP.UTF-8")
+# One check per title and code page, named like guard_dialog_title_cp932.
+for _title_name, _title in (("saver", SAVER_TITLE), ("dialog", DIALOG_TITLE)):
+    for _code_page, _locale in (("cp1252", "C.UTF-8"), ("cp932", "ja_JP.UTF-8")):
+        CHECKS[f"guard_{_title_name}_title_{_code_page}"] = (
+            lambda desktop, title=_title, locale=_locale: guard(desktop, title, locale))
 
 
 @check
