@@ -11,10 +11,10 @@
 #include "effect/Pelluna_C1.h"
 #include "effect/Pelluna_C3.h"
 #include "music/Pelluna_BGM.h"
-#include "platform/win32/SaverWindow.h"
 #include "platform/win32/Win32Ports.h"
 #include "saver/Pelluna_S.h"
 #include "settings/SettingsValues.h"
+#include "windows/SaverWindow.h"
 
 namespace pelluna::bench {
 namespace {

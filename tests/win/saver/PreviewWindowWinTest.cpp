@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/PreviewWindow.h"
-#include "platform/win32/StoredPicture.h"
 #include "platform/win32/Win32Ports.h"
 #include "resources/resource.h"
 #include "saver/Pelluna_R.h"
+#include "windows/PreviewWindow.h"
+#include "windows/StoredPicture.h"
 
 namespace pelluna::win32 {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "platform/win32/StoredPicture.h"
 #include "platform/win32/WindowsApi.h"
 #include "saver/PreviewHost.h"
+#include "windows/StoredPicture.h"
 
 namespace pelluna::win32 {
 

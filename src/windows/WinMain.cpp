@@ -7,12 +7,12 @@
 
 #include "effect/Pelluna_C3.h"
 #include "music/Pelluna_BGM.h"
-#include "platform/win32/PreviewWindow.h"
-#include "platform/win32/SaverWindow.h"
 #include "platform/win32/Win32Ports.h"
 #include "saver/Pelluna_R.h"
 #include "saver/Pelluna_S.h"
 #include "startup/Main.h"
+#include "windows/PreviewWindow.h"
+#include "windows/SaverWindow.h"
 
 namespace pelluna::win32 {
 namespace {

@@ -1,9 +1,9 @@
 // The real saver window: a borderless black popup whose messages go to the portable Pelluna_S.
-#include "platform/win32/SaverWindow.h"
+#include "windows/SaverWindow.h"
 
 #include "platform/win32/HandleCast.h"
-#include "platform/win32/WindowClass.h"
 #include "startup/WindowTitles.h"
+#include "windows/WindowClass.h"
 
 namespace pelluna::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // Registers the window classes of the program's own windows: black background, arrow cursor.
-#include "platform/win32/WindowClass.h"
+#include "windows/WindowClass.h"
 
 namespace pelluna::win32 {
 

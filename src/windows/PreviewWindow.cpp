@@ -1,10 +1,10 @@
 // The real preview window: a black borderless window with the stored picture in its Img_Prev control.
-#include "platform/win32/PreviewWindow.h"
+#include "windows/PreviewWindow.h"
 
 #include "common/Numbers.h"
 #include "platform/win32/HandleCast.h"
-#include "platform/win32/WindowClass.h"
 #include "resources/resource.h"
+#include "windows/WindowClass.h"
 
 namespace pelluna::win32 {
 namespace {

@@ -1,5 +1,5 @@
 // A picture stored as a resource, decoded by the system's picture decoder and owned as a GDI bitmap.
-#include "platform/win32/StoredPicture.h"
+#include "windows/StoredPicture.h"
 
 #include <ocidl.h>
 #include <olectl.h>
