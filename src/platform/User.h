@@ -29,6 +29,10 @@ class User {
     virtual Hwnd SetParent(Hwnd hWndChild, Hwnd hWndNewParent) = 0;
     virtual bool SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
                               std::uint32_t flags) = 0;
+    // The pointer's position in screen coordinates; point is left alone when the call fails.
+    virtual bool GetCursorPos(Point& point) = 0;
+    virtual Hwnd WindowFromPoint(Point point) = 0;
+    virtual bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) = 0;
 };
 
 }  // namespace pelluna

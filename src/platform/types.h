@@ -47,6 +47,7 @@ constexpr std::uint32_t SWP_NOMOVE = 0x0002;
 constexpr std::uint32_t SWP_NOACTIVATE = 0x0010;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int IDANI_CAPTION = 3;
 
 // GDI
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;

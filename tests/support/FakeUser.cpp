@@ -87,4 +87,22 @@ bool FakeUser::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int c
     return setWindowPosResult;
 }
 
+bool FakeUser::GetCursorPos(Point& point) {
+    log_.Add("GetCursorPos()");
+    if (getCursorPosResult) point = cursorPos;
+    return getCursorPosResult;
+}
+
+Hwnd FakeUser::WindowFromPoint(Point point) {
+    log_.Add(Call("WindowFromPoint", point.x, point.y));
+    const auto found = windowsAtPoint.find({point.x, point.y});
+    return found == windowsAtPoint.end() ? 0 : found->second;
+}
+
+bool FakeUser::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) {
+    log_.Add(Call("DrawAnimatedRects", hWnd, idAni, from.left, from.top, from.right, from.bottom, to.left,
+                  to.top, to.right, to.bottom));
+    return true;
+}
+
 }  // namespace pelluna::testing

@@ -26,6 +26,9 @@ class FakeUser final : public User {
     Hdc nextDC = 0xDC01;
     Hwnd setParentResult = 0;
     bool setWindowPosResult = true;
+    bool getCursorPosResult = true;
+    Point cursorPos;
+    std::map<std::pair<std::int32_t, std::int32_t>, Hwnd> windowsAtPoint;  // WindowFromPoint; else 0
 
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
@@ -43,6 +46,9 @@ class FakeUser final : public User {
     Hwnd SetParent(Hwnd hWndChild, Hwnd hWndNewParent) override;
     bool SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
                       std::uint32_t flags) override;
+    bool GetCursorPos(Point& point) override;
+    Hwnd WindowFromPoint(Point point) override;
+    bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
 
   private:
     CallLog& log_;

@@ -23,6 +23,9 @@ class Win32User final : public User {
     Hwnd SetParent(Hwnd hWndChild, Hwnd hWndNewParent) override;
     bool SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int cx, int cy,
                       std::uint32_t flags) override;
+    bool GetCursorPos(Point& point) override;
+    Hwnd WindowFromPoint(Point point) override;
+    bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
 };
 
 class Win32Gdi final : public Gdi {

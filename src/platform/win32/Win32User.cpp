@@ -57,5 +57,19 @@ bool Win32User::SetWindowPos(Hwnd hWnd, Hwnd hWndInsertAfter, int x, int y, int 
                              std::uint32_t flags) {
     return ::SetWindowPos(ToWin<HWND>(hWnd), ToWin<HWND>(hWndInsertAfter), x, y, cx, cy, flags) != FALSE;
 }
+bool Win32User::GetCursorPos(Point& point) {
+    POINT p{};
+    const bool ok = ::GetCursorPos(&p) != FALSE;
+    if (ok) point = Point{p.x, p.y};
+    return ok;
+}
+Hwnd Win32User::WindowFromPoint(Point point) {
+    return FromWin(::WindowFromPoint(POINT{point.x, point.y}));
+}
+bool Win32User::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) {
+    const RECT rectFrom{from.left, from.top, from.right, from.bottom};
+    const RECT rectTo{to.left, to.top, to.right, to.bottom};
+    return ::DrawAnimatedRects(ToWin<HWND>(hWnd), idAni, &rectFrom, &rectTo) != FALSE;
+}
 
 }  // namespace pelluna::win32
