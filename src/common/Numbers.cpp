@@ -1,8 +1,10 @@
 // Numbers read from text and written as text, by the program's fixed rules, with every range checked.
 #include "common/Numbers.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace pelluna::numbers {
@@ -36,7 +38,8 @@ std::size_t DecimalPrefixLength(std::wstring_view text) {
     return i;
 }
 
-// Converts a span already known to be a decimal number; overflow gives an infinity of its sign.
+// Converts a span already known to be a decimal number; overflow gives an infinity of its sign, a value
+// too small for a double gives zero (or the nearest subnormal).
 double ConvertDecimal(std::wstring_view number) {
     std::string ascii;
     ascii.reserve(number.size());
@@ -47,12 +50,11 @@ double ConvertDecimal(std::wstring_view number) {
     const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        // from_chars leaves value alone on range errors: tell overflow from underflow by the exponent.
-        const bool negative = ascii.front() == '-';
-        const auto e = ascii.find_first_of("eE");
-        const bool tiny = e != std::string::npos && ascii.find('-', e) != std::string::npos;
-        if (tiny) return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        // from_chars leaves value alone on range errors. strtod saturates by the value itself: "1" and
+        // 310 zeros with "e-1" is too large, "0." with 330 zeros and "1" too small, whatever the
+        // exponent's sign. The program never changes the C locale, so the point is '.'.
+        errno = 0;
+        return std::strtod(ascii.c_str(), nullptr);
     }
     return value;
 }

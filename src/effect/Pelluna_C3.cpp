@@ -139,10 +139,16 @@ void Pelluna_C3::Tick(std::int32_t nElapsedMs) {
     }
 }
 
+bool Pelluna_C3::RipplesCanShow() const {
+    // Without a positive maximum the ring level has no meaning (or divides by zero); without a positive,
+    // finite speed a ripple never reaches its end and the same rings would stay on screen for good.
+    return m_sngMaxRadius > 0.0f && m_sngGrowSpeed > 0.0f && std::isfinite(m_sngGrowSpeed);
+}
+
 bool Pelluna_C3::RippleEnds(float radius) const {
-    // Beyond the maximum, equal is not enough. A ripple that can have no finite ring level (a maximum that
-    // is not positive, or a radius or maximum that is not a finite number) draws nothing and ends at once.
-    return !(radius <= m_sngMaxRadius) || !(m_sngMaxRadius > 0.0f) || !std::isfinite(radius);
+    // Beyond the maximum, equal is not enough. A ripple that cannot show, or whose radius is no finite
+    // number, draws nothing and ends at once.
+    return !RipplesCanShow() || !(radius <= m_sngMaxRadius) || !std::isfinite(radius);
 }
 
 void Pelluna_C3::EraseBackground(Hdc hDrawDC) {
@@ -162,8 +168,7 @@ void Pelluna_C3::DrawCurrentFrame(Hdc hDC) {
 }
 
 void Pelluna_C3::DrawRipple(Hdc hDC, const Drop& drop, int family, double ringLimit) {
-    // Without a positive maximum radius the ring level has no meaning (or divides by zero).
-    if (!(m_sngMaxRadius > 0.0f)) return;
+    if (!RipplesCanShow()) return;
     const std::optional<std::int32_t> radius = numbers::RoundToInt32(drop.sngLandOrRadius);
     if (!radius) return;
     std::int32_t r = *radius;

@@ -53,6 +53,7 @@ class Pelluna_C3 final : public Pelluna_C2 {
 
     static int DropsInUse();
     void ResetDrop(Drop& drop);
+    bool RipplesCanShow() const;
     bool RippleEnds(float radius) const;
     void DrawRipple(Hdc hDC, const Drop& drop, int family, double ringLimit);
     void DeletePens();

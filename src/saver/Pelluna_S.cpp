@@ -48,8 +48,9 @@ void Pelluna_S::Load() {
     std::int32_t nHeight = 0;
     host_.ClientSize(nWidth, nHeight);
 
-    // An effect that cannot start must not leave an invisible process with the cursor hidden.
-    if (!m_Effect->Construct(nWidth, nHeight, m_UseTransition)) EndSaver();
+    // Without a window, or with an effect that cannot start, nothing could ever stop the run: end it
+    // instead of leaving an invisible process with the cursor hidden.
+    if (host_.hWnd() == 0 || !m_Effect->Construct(nWidth, nHeight, m_UseTransition)) EndSaver();
 
     m_BackBuffer = std::make_unique<Pelluna_C1>(platform_.user, platform_.gdi);
     m_BackBuffer->CreateBlank(nWidth, nHeight, false);
@@ -61,6 +62,9 @@ void Pelluna_S::Load() {
 
     RunFrameLoop();
 
+    // Only a close request from outside gets here (Windows sends one at unlock and log-off): the music
+    // and the system's saver state are put back as a key press would.
+    RestoreSystemState();
     m_Effect->Destruct();
     host_.Unload();
     platform_.kernel.ExitProcess(0);
@@ -122,10 +126,18 @@ void Pelluna_S::Timer1Tick() {
 
 void Pelluna_S::Timer2Tick() {
     bgm_.WatchCdAudio();
-    host_.SetTimerEnabled(SaverTimer::Timer2, gCdWatchActive);
+    // Arming a running timer again restarts its countdown: touch it only when the watch's state changes.
+    if (host_.TimerEnabled(SaverTimer::Timer2) != gCdWatchActive) {
+        host_.SetTimerEnabled(SaverTimer::Timer2, gCdWatchActive);
+    }
 }
 
 void Pelluna_S::EndSaver() {
+    RestoreSystemState();
+    platform_.kernel.ExitProcess(0);
+}
+
+void Pelluna_S::RestoreSystemState() {
     if (host_.TimerEnabled(SaverTimer::Timer2)) {
         host_.SetTimerEnabled(SaverTimer::Timer2, false);
         bgm_.CloseCdAudio();
@@ -140,7 +152,6 @@ void Pelluna_S::EndSaver() {
         gCursorCount = platform_.user.ShowCursor(gCursorCount);
     }
     platform_.user.SystemParametersInfoA(win::SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
-    platform_.kernel.ExitProcess(0);
 }
 
 }  // namespace pelluna

@@ -39,6 +39,8 @@ class Pelluna_S {
     void RunFrameLoop();
     // Stops the music, restores the cursor and the system flags, and ends the process.
     void EndSaver();
+    // EndSaver's steps before the end: the music stopped, the cursor and the system flags restored.
+    void RestoreSystemState();
 
     const Platform& platform_;
     SaverHost& host_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace pelluna::numbers {
 namespace {
@@ -29,6 +30,30 @@ TEST(ReadLeadingNumber, HugeExponentsReadAsInfinityWhichNoConversionTakes) {
     EXPECT_FALSE(RoundToInt32(ReadLeadingNumber(L"1e999")).has_value());
     EXPECT_FALSE(RoundToInt16(ReadLeadingNumber(L"-1e999")).has_value());
     EXPECT_EQ(ReadLeadingNumber(L"1e-999"), 0.0);
+}
+
+TEST(Numbers, OutOfRangeIsJudgedByTheValueNotByTheExponentsSign) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const std::wstring ones = L"1" + std::wstring(310, L'0');          // 1e310
+    const std::wstring tiny = L"0." + std::wstring(330, L'0') + L"1";  // 1e-331
+    const struct {
+        std::wstring text;
+        double leading;                 // what ReadLeadingNumber gives
+        std::optional<double> decimal;  // what ParseDecimal gives
+    } cases[] = {
+        {ones + L"e-1", kInfinity, std::nullopt},  // 1e309: too large despite the negative exponent
+        {L"-" + ones + L"e-1", -kInfinity, std::nullopt},
+        {ones + L"e-11", 1e299, 1e299},
+        {tiny, 0.0, 0.0},  // too small for a double despite having no exponent
+        {L"-" + tiny, -0.0, -0.0},
+        {tiny + L"e+20", 1e-311, 1e-311},  // subnormal, kept
+        {L"1e-400", 0.0, 0.0},
+        {L"1e400", kInfinity, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadLeadingNumber(c.text), c.leading) << c.text.size();
+        EXPECT_EQ(ParseDecimal(c.text), c.decimal) << c.text.size();
+    }
 }
 
 TEST(ParseDecimal, AcceptsOnlyAWholeDecimalNumberWithBlanksAround) {

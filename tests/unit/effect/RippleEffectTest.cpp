@@ -198,34 +198,76 @@ TEST_F(RippleEffect, AFrameDrawsTheRingsOfEachRipplingDropWithItsLevelsAndFamily
 TEST_F(RippleEffect, RingsAtOrAbove700TimesScaleAreSkippedAndCostOneLevel) {
     gRippleSize = 1000;
     gDropsCount = 1;
-    Construct(1024, 768);  // scale 1: the limit is 700 pixels
     const struct {
+        std::int32_t width;  // scale width / 1024: the limit is 700 times that
         float radius;
         float rnd;
         std::vector<Ring> rings;
     } cases[] = {
         // level round(0.3 * 6 + 5) = 7: 700 is skipped (j 7 -> 6), then 437, 273, 170.
-        {700.0f,
+        {1024,
+         700.0f,
          0.2f,
          {{{-362, -53, 1386, 821}, 6, 1}, {{-34, 111, 1058, 657}, 4, 1}, {{172, 214, 852, 554}, 2, 1}}},
         // Just below the limit the outer ring is drawn: 699, 436, 272, 170.
-        {699.0f,
+        {1024,
+         699.0f,
          0.2f,
          {{{-886, -315, 1910, 1083}, 7, 1},
           {{-360, -52, 1384, 820}, 5, 1},
           {{-32, 112, 1056, 656}, 3, 1},
           {{172, 214, 852, 554}, 1, 1}}},
         // level round(0.1 * 6 + 5) = 6: 900 skipped, then 562, 351, 219.
-        {900.0f,
+        {1024,
+         900.0f,
          0.2f,
          {{{-612, -178, 1636, 946}, 5, 1}, {{-190, 33, 1214, 735}, 3, 1}, {{74, 165, 950, 603}, 1, 1}}},
+        // At 1920 the limit is 1312.5 and the maximum 1875: 1312 is drawn at level
+        // round((1 - 1312/1875) * 6 + 5) = 7, then 820, 512, 320.
+        {1920,
+         1312.0f,
+         0.2f,
+         {{{-2112, -928, 3136, 1696}, 7, 1},
+          {{-1128, -436, 2152, 1204}, 5, 1},
+          {{-512, -128, 1536, 896}, 3, 1},
+          {{-128, 64, 1152, 704}, 1, 1}}},
+        // 1313 is above the limit: skipped at level 7, then 820, 512, 320 one level lower.
+        {1920,
+         1313.0f,
+         0.2f,
+         {{{-1128, -436, 2152, 1204}, 6, 1}, {{-512, -128, 1536, 896}, 4, 1}, {{-128, 64, 1152, 704}, 2, 1}}},
     };
     for (const auto& c : cases) {
+        Construct(c.width, 768);
         Set(1, 1, 512.0f, 384.0f, c.radius);
         random.values = {c.rnd};
-        random.drawn = 0;
-        EXPECT_EQ(Frame(), c.rings) << "radius " << c.radius;
+        EXPECT_EQ(Frame(), c.rings) << "width " << c.width << " radius " << c.radius;
     }
+}
+
+TEST_F(RippleEffect, AnOuterRadiusOfExactlyHalfRoundsToTheEvenNeighbour) {
+    gDropsCount = 1;
+    Construct(1024, 768);
+    for (const auto& [radius, r] : {std::pair{40.5f, 40}, std::pair{41.5f, 42}}) {
+        Set(1, 1, 500.0f, 300.0f, radius);
+        random.values = {0.0f};
+        const std::vector<Ring> rings = Frame();
+        ASSERT_FALSE(rings.empty()) << radius;
+        EXPECT_EQ(rings[0].rect, (Rect{500 - 2 * r, 300 - r, 500 + 2 * r, 300 + r})) << radius;
+    }
+}
+
+TEST_F(RippleEffect, TheClockIsFoldedInBeforeTheDropsAreSetAndBeforeALandingDrawsItsRadius) {
+    gDropsCount = 2;
+    random.values = {0.5f, 0.0f, 0.0f, 0.5f, 0.5f, 0.5f};  // drop 1 lands at once, drop 2 keeps falling
+    random.whenExhausted = 0.25f;
+    bool useTransition = false;
+    ASSERT_TRUE(effect.Construct(1024, 768, useTransition));
+    EXPECT_EQ(random.events, "R" + std::string(6, 'N'));
+    random.events.clear();
+    effect.Tick(10);
+    EXPECT_EQ(random.events, "RN");
+    EXPECT_EQ(DropNo(1).nState, 1);
 }
 
 TEST_F(RippleEffect, ARippleShowsAtMostEightRings) {
@@ -389,23 +431,31 @@ TEST_F(RippleEffect, DropCountsOutsideTheTableUseAHundredOrNoDrops) {
     }
 }
 
-TEST_F(RippleEffect, ARippleWithoutAPositiveFiniteMaximumDrawsNothingAndEndsAtOnce) {
-    for (const float size : {0.0f, -50.0f, std::numeric_limits<float>::quiet_NaN()}) {
+TEST_F(RippleEffect, ARippleThatCannotGrowToAPositiveMaximumDrawsNothingAndEndsAtOnce) {
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const struct {
+        float size;
+        float speed;
+    } cases[] = {{0.0f, 100.0f},  {-50.0f, 100.0f}, {kNaN, 100.0f},      {100.0f, 0.0f},
+                 {100.0f, -5.0f}, {100.0f, kNaN},   {100.0f, kInfinity}, {100.0f, -kInfinity}};
+    for (const auto& c : cases) {
         FakePlatform local;
         ScriptedRandom script;
         script.values = {0.5f, 0.0f, 0.0f, 0.3f};  // x 512, lands at once at y 0
         script.whenExhausted = 0.5f;
         gDropsCount = 1;
-        gRippleSize = size;
+        gRippleSize = c.size;
+        gRippleSpeed = c.speed;
         Pelluna_C3 ripples(local.gdi, local.kernel, local.clock, script);
         bool useTransition = false;
         ripples.Construct(1024, 768, useTransition);
-        ripples.Tick(0);
-        ASSERT_EQ(ripples.Drops()[0].nState, 1) << size;
+        ripples.Tick(16);
+        ASSERT_EQ(ripples.Drops()[0].nState, 1) << c.size << " " << c.speed;
         ripples.DrawCurrentFrame(kFrameDC);
-        EXPECT_TRUE(local.gdi.Ellipses().empty()) << size;
-        ripples.Tick(0);
-        EXPECT_EQ(ripples.Drops()[0].nState, 0) << size;
+        EXPECT_TRUE(local.gdi.Ellipses().empty()) << c.size << " " << c.speed;
+        ripples.Tick(16);
+        EXPECT_EQ(ripples.Drops()[0].nState, 0) << c.size << " " << c.speed;
     }
 }
 

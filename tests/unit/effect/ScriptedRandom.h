@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "effect/RandomSource.h"
@@ -14,9 +15,14 @@ class ScriptedRandom final : public RandomSource {
     float whenExhausted = 0.0f;   // answered once the script has run out
     std::vector<double> reseeds;  // every clock reading folded in, in order
     std::size_t drawn = 0;        // how many values were asked for
+    std::string events;           // "R" for each reseed, "N" for each value, in the order they came
 
-    void Reseed(double clockValue) override { reseeds.push_back(clockValue); }
+    void Reseed(double clockValue) override {
+        reseeds.push_back(clockValue);
+        events += 'R';
+    }
     float Next() override {
+        events += 'N';
         const float value = drawn < values.size() ? values[drawn] : whenExhausted;
         ++drawn;
         return value;

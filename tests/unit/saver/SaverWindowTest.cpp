@@ -96,7 +96,9 @@ TEST_F(SaverWindowTest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
                     "SetWindowPos(23130, -1, 0, 0, 0, 0, 19)", "Host.SetFocus()", "timeBeginPeriod(2)",
                     "Effect.EraseBackground(4097)", "Host.DoEvents()", "Effect.Tick(3)",
                     "Effect.DrawCurrentFrame(4097)", "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)",
-                    "timeEndPeriod(2)", "Effect.Destruct()", "Host.Unload()", "ExitProcess(0)"));
+                    "timeEndPeriod(2)", "SystemParametersInfoA(97, 0, null, 0)", "ShowCursor(0)",
+                    "SystemParametersInfoA(17, 1, null, 0)", "Effect.Destruct()", "Host.Unload()",
+                    "ExitProcess(0)"));
     EXPECT_EQ(gApiResult, 1);
 }
 
@@ -238,14 +240,6 @@ TEST_F(SaverWindowTest, InputRows) {
     }
 }
 
-TEST_F(SaverWindowTest, MovingTheMouseIsNotAnInput) {
-    // The window has no mouse-move or button-down handler: only these can end the run.
-    auto& saver = Saver();
-    CloseDuringFrame(2);
-    RunLoad(saver);
-    EXPECT_THAT(Lines({"SystemParametersInfoA"}), ElementsAre());
-}
-
 TEST_F(SaverWindowTest, EndSaverInSaverModeRestoresCursorAndFlags) {
     gCursorCount = -1;
     fake_.user.showCursorResult = 0;
@@ -299,38 +293,57 @@ TEST_F(SaverWindowTest, EndSaverClosesTheCdOnlyWhileItsWatchRuns) {
                     R"(mciSendStringA("close cdaudio", null, 0, 0))", kEndOfRun[0], kEndOfRun[1]));
 }
 
-TEST_F(SaverWindowTest, TimersKeepTheMusicGoingAndTheCdWatchSwitchesItsTimer) {
-    gBgmKind = 1;
+TEST_F(SaverWindowTest, Timer1KeepsTheMp3Going) {
     auto& saver = Saver();
     saver.Timer1Tick();
     EXPECT_EQ(fake_.log.Calls().front(), R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))");
-
-    fake_.log.Clear();
-    host_.SetTimerEnabled(SaverTimer::Timer2, true);
-    fake_.mci.script["status cdaudio current track"] = {{266, ""}};
-    saver.Timer2Tick();
-    EXPECT_FALSE(gCdWatchActive);
-    EXPECT_EQ(fake_.log.Calls().back(), "Host.SetTimerEnabled(Timer2, false)");
-    EXPECT_FALSE(host_.TimerEnabled(SaverTimer::Timer2));
-
-    fake_.mci.script["status cdaudio current track"] = {{0, "1"}};
-    saver.Timer2Tick();
-    EXPECT_TRUE(gCdWatchActive);
-    EXPECT_EQ(fake_.log.Calls().back(), "Host.SetTimerEnabled(Timer2, true)");
 }
 
-TEST_F(SaverWindowTest, ACloseRequestStopsTheLoopAfterTheFrameWithoutEndSaver) {
+TEST_F(SaverWindowTest, TheCdWatchTouchesItsTimerOnlyWhenTheWatchStateChanges) {
+    gBgmKind = 1;
+    // Re-arming a running timer would restart its countdown, so an unchanged state makes no call.
+    const struct {
+        bool timerBefore;
+        std::pair<std::uint32_t, const char*> trackReply;
+        bool watchAfter;
+        std::vector<std::string> timerCalls;
+    } cases[] = {
+        {true, {0, "1"}, true, {}},
+        {true, {266, ""}, false, {"Host.SetTimerEnabled(Timer2, false)"}},
+        {false, {0, "1"}, true, {"Host.SetTimerEnabled(Timer2, true)"}},
+        {false, {266, ""}, false, {}},
+    };
+    for (const auto& c : cases) {
+        auto& saver = Saver();
+        host_.SetTimerEnabled(SaverTimer::Timer2, c.timerBefore);
+        fake_.log.Clear();
+        fake_.mci.script["status cdaudio current track"] = {{c.trackReply.first, c.trackReply.second}};
+        saver.Timer2Tick();
+        EXPECT_EQ(gCdWatchActive, c.watchAfter) << c.trackReply.first;
+        EXPECT_EQ(Lines({"Host.SetTimerEnabled"}), c.timerCalls)
+            << c.timerBefore << " " << c.trackReply.first;
+        EXPECT_EQ(host_.TimerEnabled(SaverTimer::Timer2), c.watchAfter);
+    }
+}
+
+TEST_F(SaverWindowTest, ACloseRequestFinishesTheFrameThenRestoresTheSystemOnceBeforeTheEnd) {
     gBgmKind = 2;
     gBgmFile = L"C:\\m\\a.mp3";
-    auto& saver = Saver();
+    gCursorCount = -1;
+    fake_.user.showCursorResult = 0;
+    auto& saver = Saver(L'S');
     CloseDuringFrame(1);
     RunLoad(saver);
     const auto calls = fake_.log.Calls();
     const auto close = std::find(calls.begin(), calls.end(), "Host.DoEvents()");
-    EXPECT_THAT(std::vector<std::string>(close, calls.end()),
-                ElementsAre("Host.DoEvents()", "Effect.Tick(0)", "Effect.DrawCurrentFrame(4097)",
-                            "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)", "timeEndPeriod(2)",
-                            "Effect.Destruct()", "Host.Unload()", "ExitProcess(0)"));
+    EXPECT_THAT(
+        std::vector<std::string>(close, calls.end()),
+        ElementsAre("Host.DoEvents()", "Effect.Tick(0)", "Effect.DrawCurrentFrame(4097)",
+                    "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)", "timeEndPeriod(2)",
+                    R"(mciSendStringA("stop MP3Play", null, 0, 0))",
+                    R"(mciSendStringA("close MP3Play", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
+                    "ShowCursor(-1)", kEndOfRun[0], "Effect.Destruct()", "Host.Unload()", "ExitProcess(0)"));
+    EXPECT_EQ(gCursorCount, 0);
     // Once the loop is stopped the unload goes ahead.
     std::int16_t cancel = 0;
     saver.QueryUnload(cancel);
@@ -350,6 +363,22 @@ TEST_F(SaverWindowTest, AnEffectThatCannotStartEndsTheRunAsEndSaverDoes) {
         std::vector<std::string>(failed + 1, calls.end()),
         ElementsAre(R"(mciSendStringA("stop MP3Play", null, 0, 0))",
                     R"(mciSendStringA("close MP3Play", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
+                    "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
+}
+
+TEST_F(SaverWindowTest, AWindowThatCouldNotBeCreatedEndsTheRunAsEndSaverDoes) {
+    host_.window = 0;
+    gBgmKind = 1;
+    auto& saver = Saver(L'S');
+    EXPECT_TRUE(RunLoad(saver));
+    EXPECT_THAT(Lines({"Effect.Construct", "Host.Show", "timeBeginPeriod"}), ElementsAre());
+    const auto calls = fake_.log.Calls();
+    const auto clientSize = std::find(calls.begin(), calls.end(), "Host.ClientSize()");
+    ASSERT_NE(clientSize, calls.end());
+    EXPECT_THAT(
+        std::vector<std::string>(clientSize + 1, calls.end()),
+        ElementsAre("Host.SetTimerEnabled(Timer2, false)", R"(mciSendStringA("stop cdaudio", null, 0, 0))",
+                    R"(mciSendStringA("close cdaudio", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
                     "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
 }
 
