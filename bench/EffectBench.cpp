@@ -46,6 +46,9 @@ class NullKernel final : public Kernel {
     int MulDiv(int number, int numerator, int denominator) override {
         return static_cast<int>(static_cast<long long>(number) * numerator / denominator);
     }
+    Handle CreateMutexA(void*, bool, const char*) override { return 0; }
+    Handle OpenMutexA(std::uint32_t, bool, const char*) override { return 0; }
+    std::uint32_t GetLastError() override { return 0; }
     [[noreturn]] void ExitProcess(std::uint32_t) override { std::abort(); }
 };
 

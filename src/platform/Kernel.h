@@ -24,6 +24,10 @@ class Kernel {
                                std::uint32_t creationDisposition) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
     virtual int MulDiv(int number, int numerator, int denominator) = 0;
+    // Named mutexes: made or opened (GetLastError tells ERROR_ALREADY_EXISTS), or only looked up.
+    virtual Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) = 0;
+    virtual Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) = 0;
+    virtual std::uint32_t GetLastError() = 0;
     // Ends the process at once; never returns.
     [[noreturn]] virtual void ExitProcess(std::uint32_t exitCode) = 0;
 };

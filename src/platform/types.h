@@ -63,6 +63,8 @@ constexpr std::uint32_t GENERIC_READ = 0x80000000;
 constexpr std::uint32_t FILE_SHARE_READ = 0x00000001;
 constexpr std::uint32_t OPEN_EXISTING = 3;
 constexpr Handle INVALID_HANDLE_VALUE = static_cast<Handle>(-1);
+constexpr std::uint32_t SYNCHRONIZE = 0x00100000;
+constexpr std::uint32_t ERROR_ALREADY_EXISTS = 183;
 
 // Sound
 constexpr std::uint32_t SND_ASYNC = 0x0001;

@@ -10,6 +10,22 @@ namespace pelluna {
 
 std::int32_t gCursorCount = 0;
 
+namespace {
+
+constexpr char kSaverOrSettingsMutex[] = "Pelluna_SaverOrSettingsRunning";
+
+// Whether a saver or settings process runs or is starting. With claim, this process becomes that
+// process unless another was first (the saver and settings modes); without, it only looks.
+bool AnotherSaverOrSettingsRuns(Kernel& kernel, bool claim) {
+    if (!claim) return kernel.OpenMutexA(win::SYNCHRONIZE, false, kSaverOrSettingsMutex) != 0;
+    // Made or opened in one step, so of two processes started together exactly one is first. The handle
+    // is held for the rest of the process and goes with it.
+    kernel.CreateMutexA(nullptr, false, kSaverOrSettingsMutex);
+    return kernel.GetLastError() == win::ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace
+
 wchar_t ModeLetter(std::wstring_view commandLine) {
     return commandLine.size() < 2 ? L'\0' : UpperAscii(commandLine.substr(1, 1)).front();
 }
@@ -26,12 +42,16 @@ void EnableSystemKeys(User& user, std::int16_t bEnable) {
 }
 
 void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& modes) {
-    // Both searches always run, whatever the first one finds.
+    const wchar_t mode = ModeLetter(commandLine);
+
+    // Both searches always run, whatever the first one finds. A window's title appears only once the
+    // window exists, so the saver and settings modes also hold a named mutex from their first step on.
     const Hwnd saver = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSaverWindowTitle));
     const Hwnd dialog = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitle));
-    if (saver != 0 || dialog != 0) platform.kernel.ExitProcess(0);
+    const bool holdsTheMutex = mode == L'S' || mode == L'C' || commandLine.empty();
+    const bool starting = AnotherSaverOrSettingsRuns(platform.kernel, holdsTheMutex);
+    if (saver != 0 || dialog != 0 || starting) platform.kernel.ExitProcess(0);
 
-    const wchar_t mode = ModeLetter(commandLine);
     if (mode == L'P') {
         modes.ShowPreview(PreviewHandle(commandLine));
         return;

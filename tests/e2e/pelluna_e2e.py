@@ -53,6 +53,16 @@ class Desktop:
         pattern = "^" + "".join("\\" + c if c in ".^$*+?()[]{}|\\" else c for c in title) + "$"
         return self.xdotool("search", "--name", pattern)
 
+    def has_focus(self, title):
+        focus = self.xdotool("getwindowfocus")
+        return bool(focus) and focus[0] in self.windows_titled(title)
+
+    def key_to(self, title, key, seconds=10):
+        """Presses key once the window titled title has the keyboard focus (a window shows a moment
+        before it takes the keyboard, and a key pressed before goes elsewhere)."""
+        assert wait_until(lambda: self.has_focus(title), seconds), f"{title!r} never took the keyboard focus"
+        self.xdotool("key", key)
+
 
 def wait_until(condition, timeout, step=0.05):
     """Polls condition until it holds or timeout seconds pass; returns its last value."""
@@ -88,6 +98,28 @@ def write_ini(folder, values, locale):
     lines = ["[Section]"] + [f"{key}={value}" for key, value in values.items()]
     with open(os.path.join(folder, "Pelluna.ini"), "wb") as ini:
         ini.write(("\r\n".join(lines) + "\r\n").encode(code_page, errors="replace"))
+
+
+class SettingsFileKept:
+    """A Pelluna.ini with known bytes and an old time stamp; on leaving, both must be as they were."""
+
+    STAMP = 1_000_000_000  # 2001-09-09: any write changes it
+
+    def __init__(self, folder):
+        self.path = os.path.join(folder, "Pelluna.ini")
+        self.content = "[Section]\r\nDropsCount= 33\r\nRippleSpeed= 90\r\n".encode("ascii")
+
+    def __enter__(self):
+        with open(self.path, "wb") as ini:
+            ini.write(self.content)
+        os.utime(self.path, (self.STAMP, self.STAMP))
+        return self
+
+    def __exit__(self, kind, *rest):
+        if kind is None:
+            with open(self.path, "rb") as ini:
+                assert ini.read() == self.content, "the settings file's bytes changed"
+            assert os.stat(self.path).st_mtime == self.STAMP, "the settings file was written"
 
 
 def windows_path(path):

@@ -7,8 +7,8 @@ import shutil
 import subprocess
 import time
 
-from pelluna_e2e import (check_registry, cursor_visible, ended_within, run_check, screenshot_pixels, stop,
-                         streams_of, wait_until, windows_path, write_ini)
+from pelluna_e2e import (SettingsFileKept, check_registry, cursor_visible, ended_within, run_check,
+                         screenshot_pixels, stop, streams_of, wait_until, windows_path, write_ini)
 
 SAVER_TITLE = "Pelluna_Main"
 CHECKS = {}
@@ -160,15 +160,15 @@ def without_music_an_arrow_key_ends_it(desktop):
         assert ended_within(saver.process, 1), "Left did not end the saver without CD music"
 
 
-def cursor_over_saver(desktop, args):
-    """Whether the cursor shows over the saver window started with args."""
+def cursor_over_saver(desktop, args, expected):
+    """Whether the cursor over the saver window started with args comes to show as expected. X sets the
+    cursor when the pointer moves onto a window, so the pointer starts away from where it is moved to."""
+    desktop.xdotool("mousemove", "1900", "1060")
     with Saver(desktop, "cursor", args=args) as saver:
-        windows = saver.wait_for_window(3)
-        assert windows, f"no saver window for {args}"
-        assert geometry(desktop, windows[0]) == (0, 0, 1920, 1080)
+        saver.wait_until_ready()
+        assert geometry(desktop, saver.wait_for_window()[0]) == (0, 0, 1920, 1080)
         desktop.xdotool("mousemove", "500", "500")
-        time.sleep(0.5)
-        shown = cursor_visible(desktop)
+        shown = wait_until(lambda: cursor_visible(desktop) == expected, 3)
         saver.key("Escape")
         assert ended_within(saver.process, 1)
         return shown
@@ -176,8 +176,46 @@ def cursor_over_saver(desktop, args):
 
 @check
 def saver_mode_hides_the_cursor_an_empty_command_line_leaves_it(desktop):
-    assert not cursor_over_saver(desktop, ("/S",)), "/S left the cursor visible"
-    assert cursor_over_saver(desktop, ()), "an empty command line hid the cursor"
+    assert cursor_over_saver(desktop, ("/S",), False), "/S left the cursor visible"
+    assert cursor_over_saver(desktop, (), True), "an empty command line hid the cursor"
+
+
+WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0200, 0x0201, 0x0202
+WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP = 0x0204, 0x0205, 0x0207, 0x0208
+WM_SYSKEYDOWN = 0x0104
+
+
+def post(desktop, *messages):
+    """Posts (message, wParam, lParam) to the saver window, as the system delivers input."""
+    poster = desktop.start(desktop.helper("pelluna_post_message"), SAVER_TITLE,
+                           *(f"{m}:{w}:{l}" for m, w, l in messages))
+    assert ended_within(poster, 10) and poster.returncode == 0, "the saver window did not take the messages"
+
+
+@check
+def real_mouse_moves_and_a_release_whose_press_went_elsewhere_keep_it_running(desktop):
+    points = ((0, 0), (1919, 1079), (960, 540), (3, 1077), (1500, 2), (700, 400))
+    with Saver(desktop, "posted_moves") as saver:
+        saver.wait_until_ready()
+        post(desktop, *[(WM_MOUSEMOVE, 0, (y << 16) | x) for x, y in points * 50])
+        # A button that went down off the window and comes up on it is no click.
+        post(desktop, (WM_LBUTTONUP, 0, (400 << 16) | 700), (WM_RBUTTONUP, 0, (400 << 16) | 700))
+        # The frame loop empties the queue every frame, a few milliseconds apart.
+        assert not wait_until(lambda: not saver.running(), 1), "moves or a lone release ended the saver"
+        post(desktop, (WM_LBUTTONDOWN, 1, (400 << 16) | 700), (WM_LBUTTONUP, 0, (400 << 16) | 700))
+        assert ended_within(saver.process, 2), "a left click after the moves did not end the saver"
+
+
+@check
+def right_and_middle_clicks_and_a_system_key_end_it(desktop):
+    for name, messages in (("right", [(WM_RBUTTONDOWN, 2, 0), (WM_RBUTTONUP, 0, 0)]),
+                           ("middle", [(WM_MBUTTONDOWN, 0x10, 0), (WM_MBUTTONUP, 0, 0)]),
+                           ("system key", [(WM_SYSKEYDOWN, 0x79, 0x20440001)])):  # F10, as the system sends
+        with Saver(desktop, "ending_" + name.replace(" ", "_")) as saver:
+            saver.wait_until_ready()
+            post(desktop, *messages)
+            assert ended_within(saver.process, 2), f"a {name} did not end the saver"
+            assert saver.process.returncode == 0
 
 
 @check
@@ -246,8 +284,9 @@ def a_file_that_is_no_mp3_runs_silently(desktop):
 @check
 def preview_child_covers_the_box_and_goes_with_it(desktop):
     folder = desktop.install("preview")
-    host = subprocess.run(["wine", desktop.helper("pelluna_preview_host"), os.path.join(folder, "Pelluna.scr"), "2"],
-                          env=desktop.environment(), capture_output=True, text=True, timeout=60)
+    with SettingsFileKept(folder):
+        host = subprocess.run(["wine", desktop.helper("pelluna_preview_host"), os.path.join(folder, "Pelluna.scr"),
+                               "2"], env=desktop.environment(), capture_output=True, text=True, timeout=60)
     report = dict(line.split(" ", 1) for line in host.stdout.splitlines() if " " in line)
     assert "child" in report, host.stdout
     box = report["box"].split()
@@ -256,7 +295,6 @@ def preview_child_covers_the_box_and_goes_with_it(desktop):
     assert child[5] == "1", "the preview window is not visible"
     assert "ended" in report, "the preview did not end when its box went: " + host.stdout
     assert int(report["ended"].split()[0]) < 2000, report["ended"]
-    assert not os.path.exists(os.path.join(folder, "Pelluna.ini"))
 
 
 @check

@@ -142,6 +142,24 @@ int FakeKernel::MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(quotient);
 }
 
+Handle FakeKernel::CreateMutexA(void* attributes, bool initialOwner, const char* name) {
+    log_.Add(Call("CreateMutexA", static_cast<const void*>(attributes), initialOwner, Quote(name)));
+    lastError = mutexes.insert(name).second ? 0 : win::ERROR_ALREADY_EXISTS;
+    return ++nextFile_;
+}
+
+Handle FakeKernel::OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) {
+    log_.Add(Call("OpenMutexA", desiredAccess, inheritHandle, Quote(name)));
+    constexpr std::uint32_t kFileNotFound = 2;
+    lastError = mutexes.count(name) ? 0 : kFileNotFound;
+    return lastError == 0 ? ++nextFile_ : 0;
+}
+
+std::uint32_t FakeKernel::GetLastError() {
+    log_.Add("GetLastError()");
+    return lastError;
+}
+
 void FakeKernel::ExitProcess(std::uint32_t exitCode) {
     log_.Add(Call("ExitProcess", exitCode));
     throw ProcessExit{exitCode};

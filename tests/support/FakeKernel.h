@@ -23,6 +23,9 @@ class FakeKernel final : public Kernel {
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     bool logProfileCalls = true;
+    // Named mutexes that exist, here or in another process.
+    std::set<std::string> mutexes;
+    std::uint32_t lastError = 0;
 
     std::wstring GetModuleFileNameW() override;
     std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
@@ -33,6 +36,9 @@ class FakeKernel final : public Kernel {
                        std::uint32_t creationDisposition) override;
     bool CloseHandle(Handle handle) override;
     int MulDiv(int number, int numerator, int denominator) override;
+    Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
+    Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;
+    std::uint32_t GetLastError() override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 
   private:

@@ -38,6 +38,15 @@ bool Win32Kernel::CloseHandle(Handle handle) {
 int Win32Kernel::MulDiv(int number, int numerator, int denominator) {
     return ::MulDiv(number, numerator, denominator);
 }
+Handle Win32Kernel::CreateMutexA(void* attributes, bool initialOwner, const char* name) {
+    return FromWin(::CreateMutexA(static_cast<LPSECURITY_ATTRIBUTES>(attributes), initialOwner, name));
+}
+Handle Win32Kernel::OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) {
+    return FromWin(::OpenMutexA(desiredAccess, inheritHandle, name));
+}
+std::uint32_t Win32Kernel::GetLastError() {
+    return ::GetLastError();
+}
 void Win32Kernel::ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }

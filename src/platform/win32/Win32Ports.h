@@ -56,6 +56,9 @@ class Win32Kernel final : public Kernel {
                        std::uint32_t creationDisposition) override;
     bool CloseHandle(Handle handle) override;
     int MulDiv(int number, int numerator, int denominator) override;
+    Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
+    Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;
+    std::uint32_t GetLastError() override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 };
 

@@ -13,6 +13,7 @@ namespace {
 using ::testing::ElementsAre;
 using testing::FakePlatform;
 using testing::ProcessExit;
+using Calls = std::vector<std::string>;
 
 // Records which mode window start-up opened, in the same log as the ports.
 class RecordingModes final : public ModeEntries {
@@ -32,6 +33,9 @@ constexpr const char* kReadsSettings = "GetModuleFileNameW()";
 constexpr const char* kHideCursor = "ShowCursor(0)";
 constexpr const char* kSaverRunning = "SystemParametersInfoA(97, 4294967295, null, 0)";
 constexpr const char* kExit = "ExitProcess(0)";
+constexpr const char* kClaim = R"(CreateMutexA(null, false, "Pelluna_SaverOrSettingsRunning"))";
+constexpr const char* kLastError = "GetLastError()";
+constexpr const char* kLook = R"(OpenMutexA(1048576, false, "Pelluna_SaverOrSettingsRunning"))";
 
 class MainTest : public ::testing::Test {
   protected:
@@ -60,27 +64,38 @@ TEST_F(MainTest, DispatchTable) {
         const wchar_t* commandLine;
         std::vector<std::string> calls;
     } rows[] = {
-        {L"/s", {kFindSaver, kFindDialog, kReadsSettings, kHideCursor, kSaverRunning, "LoadSaverWindow()"}},
-        {L"/S", {kFindSaver, kFindDialog, kReadsSettings, kHideCursor, kSaverRunning, "LoadSaverWindow()"}},
-        {L"-s", {kFindSaver, kFindDialog, kReadsSettings, kHideCursor, kSaverRunning, "LoadSaverWindow()"}},
-        {L"xS", {kFindSaver, kFindDialog, kReadsSettings, kHideCursor, kSaverRunning, "LoadSaverWindow()"}},
+        {L"/s",
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+          "LoadSaverWindow()"}},
+        {L"/S",
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+          "LoadSaverWindow()"}},
+        {L"-s",
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+          "LoadSaverWindow()"}},
+        {L"xS",
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+          "LoadSaverWindow()"}},
         {L"/Sfoo",
-         {kFindSaver, kFindDialog, kReadsSettings, kHideCursor, kSaverRunning, "LoadSaverWindow()"}},
-        {L"", {kFindSaver, kFindDialog, kReadsSettings, "LoadSaverWindow()"}},
-        {L"/c:1234", {kFindSaver, kFindDialog, kReadsSettings, "ShowSettingsDialog()", kExit}},
-        {L"/C", {kFindSaver, kFindDialog, kReadsSettings, "ShowSettingsDialog()", kExit}},
-        {L"/p 1234", {kFindSaver, kFindDialog, "ShowPreview(1234)"}},
-        {L"/p:1234", {kFindSaver, kFindDialog, "ShowPreview(1234)"}},
-        {L"/P  77x", {kFindSaver, kFindDialog, "ShowPreview(77)"}},
-        {L"/p", {kFindSaver, kFindDialog, "ShowPreview(0)"}},
-        {L"/p abc", {kFindSaver, kFindDialog, "ShowPreview(0)"}},
-        {L"/p 99999999999", {kFindSaver, kFindDialog, "ShowPreview(0)"}},
-        {L"/a", {kFindSaver, kFindDialog, kReadsSettings, kExit}},
-        {L"/", {kFindSaver, kFindDialog, kReadsSettings, kExit}},
-        {L"/ｓ", {kFindSaver, kFindDialog, kReadsSettings, kExit}},
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+          "LoadSaverWindow()"}},
+        {L"", {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "LoadSaverWindow()"}},
+        {L"/c:1234",
+         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "ShowSettingsDialog()", kExit}},
+        {L"/C", {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "ShowSettingsDialog()", kExit}},
+        {L"/p 1234", {kFindSaver, kFindDialog, kLook, "ShowPreview(1234)"}},
+        {L"/p:1234", {kFindSaver, kFindDialog, kLook, "ShowPreview(1234)"}},
+        {L"/P  77x", {kFindSaver, kFindDialog, kLook, "ShowPreview(77)"}},
+        {L"/p", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
+        {L"/p abc", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
+        {L"/p 99999999999", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
+        {L"/a", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
+        {L"/", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
+        {L"/ｓ", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
     };
     for (const auto& row : rows) {
         fake_.log.Clear();
+        fake_.kernel.mutexes.clear();  // each row is a process of its own, started alone
         EXPECT_EQ(Run(row.commandLine), row.calls)
             << "command line: " << ::testing::PrintToString(row.commandLine);
     }
@@ -101,20 +116,55 @@ TEST_F(MainTest, SettingsAreLoadedBeforeTheModeWindowOpens) {
     EXPECT_EQ(fake_.log.CallsTo("GetPrivateProfileStringA").size(), 6u);  // only from the first run
 }
 
-TEST_F(MainTest, GuardMakesBothSearchesAndEndsWhenEitherWindowExists) {
+TEST_F(MainTest, GuardEndsEveryModeWhenEitherWindowOrTheMutexOfAStartingSaverExists) {
     const struct {
         bool saverOpen;
         bool dialogOpen;
-    } cases[] = {{true, false}, {false, true}, {true, true}};
+        bool mutexHeld;  // a saver or settings process that has not shown its window yet
+    } cases[] = {{true, false, true}, {false, true, true}, {true, true, true}, {false, false, true}};
     for (const auto& c : cases) {
         for (const wchar_t* commandLine : {L"/s", L"/p 1234", L"/c", L""}) {
             FakePlatform fake;
             if (c.saverOpen) fake.user.windowsByTitle["Pelluna_Main"] = 0x111;
             if (c.dialogOpen) fake.user.windowsByTitle["Pelluna\x82\xCC\x90\xDD\x92\xE8"] = 0x222;
+            if (c.mutexHeld) fake.kernel.mutexes.insert("Pelluna_SaverOrSettingsRunning");
             RecordingModes modes(fake.log);
             EXPECT_THROW(Main(commandLine, fake.ports, modes), ProcessExit);
-            EXPECT_THAT(fake.log.Calls(), ElementsAre(kFindSaver, kFindDialog, kExit));
+            const bool preview = commandLine[1] == L'p';
+            EXPECT_EQ(fake.log.Calls(), (preview ? Calls{kFindSaver, kFindDialog, kLook, kExit}
+                                                 : Calls{kFindSaver, kFindDialog, kClaim, kLastError, kExit}))
+                << ::testing::PrintToString(std::wstring(commandLine));
         }
+    }
+}
+
+TEST_F(MainTest, OnlyTheSaverAndSettingsModesHoldTheMutexSoPreviewsRunBesideEachOtherAndTheDialog) {
+    const struct {
+        const wchar_t* first;
+        const wchar_t* second;
+        bool secondRuns;
+    } cases[] = {
+        {L"/s", L"/s", false},  {L"/s", L"/c", false},   {L"/c", L"/s", false},
+        {L"", L"/S", false},    {L"/s", L"/p 7", false}, {L"/p 7", L"/p 8", true},
+        {L"/p 7", L"/c", true}, {L"/p 7", L"/s", true},  {L"/a", L"/s", true},
+    };
+    for (const auto& c : cases) {
+        FakePlatform fake;  // the kernel's mutexes stand for the system's, shared by both processes
+        RecordingModes modes(fake.log);
+        try {
+            Main(c.first, fake.ports, modes);
+        } catch (const ProcessExit&) {
+        }
+        fake.log.Clear();
+        try {
+            Main(c.second, fake.ports, modes);
+        } catch (const ProcessExit&) {
+        }
+        const bool opened = !fake.log.CallsTo("ShowPreview").empty() ||
+                            !fake.log.CallsTo("ShowSettingsDialog").empty() ||
+                            !fake.log.CallsTo("LoadSaverWindow").empty();
+        EXPECT_EQ(opened, c.secondRuns) << ::testing::PrintToString(std::wstring(c.first)) << " then "
+                                        << ::testing::PrintToString(std::wstring(c.second));
     }
 }
 
