@@ -1,5 +1,6 @@
 // Demo host of the Command button: the settings dialog's three buttons, each Click written as a line
-// with the button's name to the file named on the command line and shown in a label.
+// with the button's name to the file named on the command line and shown in a label. Beside that file,
+// FILE.layout gives each button's name and place on the screen (left top width height) once it shows.
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
@@ -87,6 +88,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     for (auto& button : buttons) button->Logic().Initialize();
 
     ::ShowWindow(window, SW_SHOW);
+    ::UpdateWindow(window);
+    if (!clickFile.empty()) {
+        if (FILE* layout = ::_wfopen((clickFile + L".layout").c_str(), L"wb")) {
+            for (int i = 0; i < 3; ++i) {
+                RECT place{};
+                ::GetWindowRect(buttons[i]->Window(), &place);
+                std::fprintf(layout, "%s %ld %ld %ld %ld\n", kButtons[i].name, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top);
+            }
+            std::fclose(layout);
+        }
+    }
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
