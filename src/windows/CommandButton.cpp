@@ -191,6 +191,13 @@ LRESULT CommandButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_DESTROY:
             ::KillTimer(window_, kTmrMouseId);
             return 0;
+        case WM_NCDESTROY: {
+            // Gone with its parent: later host calls find no window instead of a stale handle.
+            HWND window = window_;
+            window_ = nullptr;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             return ::DefWindowProcW(window_, message, wParam, lParam);
     }
@@ -236,6 +243,7 @@ void CommandButton::Refresh() {
 
 void CommandButton::SetTimerEnabled(bool enabled) {
     timerEnabled_ = enabled;
+    if (window_ == nullptr) return;  // without a window SetTimer would make a thread timer
     if (enabled) {
         ::SetTimer(window_, kTmrMouseId, timerInterval_, nullptr);
     } else {
@@ -245,7 +253,7 @@ void CommandButton::SetTimerEnabled(bool enabled) {
 
 void CommandButton::SetTimerInterval(std::uint32_t milliseconds) {
     timerInterval_ = milliseconds;
-    if (timerEnabled_) ::SetTimer(window_, kTmrMouseId, timerInterval_, nullptr);
+    if (timerEnabled_ && window_ != nullptr) ::SetTimer(window_, kTmrMouseId, timerInterval_, nullptr);
 }
 
 void CommandButton::SetBackStyle(std::int16_t style) {

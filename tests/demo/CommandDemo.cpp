@@ -4,9 +4,11 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
+#include "common/Numbers.h"
 #include "controls/PropertyBag.h"
 #include "platform/win32/Win32Ports.h"
 #include "windows/CommandButton.h"
@@ -81,8 +83,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
                     std::fclose(file);
                 }
             }
-            const std::string text = std::string(name) + " Click " + std::to_string(count);
-            ::SetWindowTextA(clicks, text.c_str());
+            const std::wstring text = std::wstring(name, name + std::strlen(name)) + L" Click " +
+                                      pelluna::numbers::FormatHashHash(count);
+            ::SetWindowTextW(clicks, text.c_str());
         };
     }
     for (auto& button : buttons) button->Logic().Initialize();

@@ -240,46 +240,5 @@ TEST_F(CommandPaintTest, TheCaptionIsCentredFromItsOwnHeightAtEveryPaint) {
     }
 }
 
-TEST_F(CommandPaintTest, TheLooksPaintNormalOrDisableAndSetTheCaptionsLook) {
-    const struct {
-        const char* look;
-        bool enabled;
-        std::uint8_t firstRun;
-        std::vector<std::string> calls;  // picture copies shown by their first one, label calls as they are
-    } cases[] = {
-        {"ApplyEnabledLook", true, 1, {"Normal", "Label.SetEnabled(true)"}},
-        {"ApplyEnabledLook", false, 1, {"Disable", "Label.SetEnabled(false)"}},
-        {"RestoreNormalLook", true, 1, {"Label.SetEnabled(true)", "Normal"}},
-        {"RestoreNormalLook", true, 0, {"Label.SetEnabled(true)", "Label.SetForeColor(0)", "Normal"}},
-        {"RestoreNormalLook", false, 1, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.look << (c.enabled ? " enabled" : " disabled")
-                                          << ", first run " << int{c.firstRun});
-        Command command(fake_.user, fake_.gdi, host_);
-        PropertyBag stored;
-        stored.WriteProperty(L"Enabled", c.enabled ? L"True" : L"False", L"");
-        stored.WriteProperty(L"FirstRun", c.firstRun ? L"1" : L"0", L"");
-        command.LoadProperties(stored);
-        fake_.log.Clear();
-        if (std::string(c.look) == "ApplyEnabledLook") {
-            command.ApplyEnabledLook();
-        } else {
-            command.RestoreNormalLook();
-        }
-        std::vector<std::string> seen;
-        for (const std::string& call : fake_.log.Calls()) {
-            if (call.rfind("Label.Set", 0) == 0) seen.push_back(call);
-            for (auto picture : {CommandPicture::Normal, CommandPicture::Disable}) {
-                if (call == Call("StretchBlt", kSurface, 0, 0, 4, 4, FakeCommandHost::PictureDCOf(picture), 0,
-                                 0, 4, 4, win::SRCCOPY)) {
-                    seen.push_back(picture == CommandPicture::Normal ? "Normal" : "Disable");
-                }
-            }
-        }
-        EXPECT_EQ(seen, c.calls);
-    }
-}
-
 }  // namespace
 }  // namespace pelluna
