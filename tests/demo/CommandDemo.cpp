@@ -56,11 +56,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClass;
     ::RegisterClassExW(&windowClass);
-    HWND window =
-        ::CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 100,
-                          100, 320, 140, nullptr, nullptr, instance, nullptr);
-    HWND clicks = ::CreateWindowExW(0, L"STATIC", L"No Click yet", WS_CHILD | WS_VISIBLE, 16, 56, 280, 20,
-                                    window, nullptr, instance, nullptr);
+    // The window and its label are laid out in twips too, so the demo keeps its shape at any resolution.
+    const HDC screen = ::GetDC(nullptr);
+    const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    auto px = [](int twips, int dpi) { return ::MulDiv(twips, dpi, 1440); };
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT outer{0, 0, px(4200, dpiX), px(1500, dpiY)};
+    ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+    HWND window = ::CreateWindowExW(0, kClass, kTitle, style, 100, 100, outer.right - outer.left,
+                                    outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND clicks =
+        ::CreateWindowExW(0, L"STATIC", L"No Click yet", WS_CHILD | WS_VISIBLE, px(240, dpiX), px(900, dpiY),
+                          px(3600, dpiX), px(300, dpiY), window, nullptr, instance, nullptr);
+    ::SendMessageW(clicks, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
     pelluna::win32::Win32Platform platform;
     const pelluna::Platform ports = platform.Ports();
