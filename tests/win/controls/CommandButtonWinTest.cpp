@@ -120,10 +120,12 @@ class CommandButtonWinTest : public ::testing::Test {
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = L"PellunaCommandTestParent";
         ::RegisterClassExW(&windowClass);
-        parent_ = ::CreateWindowExW(WS_EX_TOPMOST, L"PellunaCommandTestParent", L"",
-                                    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 200, 200, 80, nullptr,
-                                    nullptr, windowClass.hInstance, nullptr);
+        // Shown without taking the activation: other programs on this display keep their keyboard focus.
+        parent_ = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"PellunaCommandTestParent", L"",
+                                    WS_POPUP | WS_CLIPCHILDREN, 300, 200, 200, 80, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
         ASSERT_NE(parent_, nullptr);
+        ::ShowWindow(parent_, SW_SHOWNOACTIVATE);
         Pump();
     }
     void TearDown() override {
@@ -250,8 +252,9 @@ TEST_F(CommandButtonWinTest, ARepaintAfterTheWindowWasCoveredShowsTheSameImageWi
     ASSERT_GT(paintsBefore, 0);
 
     // Another window over the button, then gone; and the window's pixels spoilt for good measure.
-    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 300, 200, 200, 80,
-                                   nullptr, nullptr, nullptr, nullptr);
+    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, 300, 200, 200,
+                                   80, nullptr, nullptr, nullptr, nullptr);
+    ::ShowWindow(cover, SW_SHOWNOACTIVATE);
     Pump();
     ::DestroyWindow(cover);
     {
