@@ -7,14 +7,6 @@
 #include "resources/resource.h"
 #include "startup/WindowTitles.h"
 
-// Until the stored pictures are part of the build, their agreed identifiers.
-#ifndef IDI_UMBRELLA
-#define IDI_UMBRELLA 100
-#define IDB_INDICATOR_UNSELECTED 211
-#define IDB_INDICATOR_SELECTED 212
-#define IDC_POINTING_HAND 300
-#endif
-
 namespace pelluna::win32 {
 namespace {
 
