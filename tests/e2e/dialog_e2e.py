@@ -43,20 +43,21 @@ def ini_bytes(values):
 class Dialog:
     """One run of Pelluna.scr /C from its own folder, with the settings given."""
 
-    def __init__(self, desktop, name, settings=None, args=("/C",)):
+    def __init__(self, desktop, name, settings=None, args=("/C",), **extra):
         self.desktop = desktop
+        self.extra = extra
         self.folder = desktop.install(name)
         self.ini = os.path.join(self.folder, "Pelluna.ini")
         if settings:
             write_ini(self.folder, settings, JAPANESE)
-        self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=JAPANESE)
+        self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=JAPANESE, **extra)
         assert wait_until(lambda: desktop.windows_titled(DIALOG_TITLE), 20), "no settings dialog"
         self.window, self.client = self.rectangles()
 
     def rectangles(self):
         """The outer window (left, top, right, bottom) and the client area (x, y, width, height) on screen."""
         report = subprocess.run(["wine", self.desktop.helper("pelluna_client_rect"), DIALOG_TITLE],
-                                env=self.desktop.environment(JAPANESE), capture_output=True, text=True, timeout=60)
+                                env=self.desktop.environment(JAPANESE, **self.extra), capture_output=True, text=True, timeout=60)
         values = {line.split()[0]: tuple(int(n) for n in line.split()[1:]) for line in report.stdout.splitlines()}
         assert "client" in values, "the helper found no dialog: " + report.stdout
         return values["window"], values["client"]
@@ -204,6 +205,33 @@ def a_file_typed_in_the_chooser_is_shown_and_saved(desktop):
     expected = ini_bytes([("DropsCount", "25"), ("RippleSpeed", "100"), ("RippleSize", "100"), ("BGM区分", "2"),
                           ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", windows_path(song))])
     assert written == expected, written
+
+
+@check
+def scales_with_the_dots_per_inch(desktop):
+    """At 144 dots per inch, set in a copy of the test prefix, every figure is 1.5 times as large."""
+    prefix = os.path.join(desktop.build_dir, "e2e", "prefix144")
+    subprocess.run(["rm", "-rf", prefix], check=True)
+    # Hard links make the copy at once; Wine replaces its registry files rather than writing into them.
+    subprocess.run(["cp", "-al", desktop.env["WINEPREFIX"], prefix], check=True)
+    env = dict(desktop.env, WINEPREFIX=prefix)
+    subprocess.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                    "/d", "144", "/f"], env=env, stdin=subprocess.DEVNULL, capture_output=True, check=True)
+    try:
+        with Dialog(desktop, "dialog_144", WINEPREFIX=prefix) as dialog:
+            left, top, right, bottom = dialog.window
+            width, height = dialog.client[2:]
+            assert width == 714 and abs(height - 472.5) <= 1, dialog.client
+            assert left == (1920 - (right - left)) // 2, dialog.window
+            assert abs(top - (1080 - (bottom - top)) / 3) <= 1, dialog.window
+            pixel = dialog.pixels("look144")
+            assert near(pixel(5, 0), (30, 30, 30)) and near(pixel(5, height // 2), (250, 250, 250))
+            # The music panel starts at 24, 30 and is 662 x 218 pixels: pale blue in its middle.
+            assert near(pixel(24 + 4, 30 + 109), (220, 220, 250)), pixel(28, 30 + 109)
+            assert near(pixel(24 + 4, 30), (0, 0, 30)), pixel(28, 30)
+    finally:
+        subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
+        subprocess.run(["rm", "-rf", prefix])
 
 
 def lit_pixels(desktop, folder, shots=5):
