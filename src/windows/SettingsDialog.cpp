@@ -41,6 +41,20 @@ class ScopedSelect {
     HGDIOBJ previous_;
 };
 
+// A window's device context (the screen's for no window), released with the scope.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() { ::ReleaseDC(window_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
 void RegisterClass(HINSTANCE instance, const wchar_t* name, HICON icon) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -55,10 +69,11 @@ void RegisterClass(HINSTANCE instance, const wchar_t* name, HICON icon) {
 }  // namespace
 
 PersistentImage::PersistentImage(int width, int height, COLORREF background) {
-    HDC screen = ::GetDC(nullptr);
-    dc_.reset(::CreateCompatibleDC(screen));
-    bitmap_.reset(::CreateCompatibleBitmap(screen, width > 0 ? width : 1, height > 0 ? height : 1));
-    ::ReleaseDC(nullptr, screen);
+    {
+        const WindowDc screen(nullptr);
+        dc_.reset(::CreateCompatibleDC(screen.Get()));
+        bitmap_.reset(::CreateCompatibleBitmap(screen.Get(), width > 0 ? width : 1, height > 0 ? height : 1));
+    }
     if (!dc_ || !bitmap_) return;
     previous_ = ::SelectObject(dc_.get(), bitmap_.get());
     const RECT all{0, 0, width, height};
@@ -95,14 +110,12 @@ void PersistentImage::Release() {
 }
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, Text& text) : instance_(instance), text_(text) {
-    HDC screen = ::GetDC(nullptr);
-    dotsPerInch_ = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
+    dotsPerInch_ = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
     if (dotsPerInch_ <= 0) dotsPerInch_ = 96;
     twipsPerPixel_ = 1440.0 / dotsPerInch_;
 
     HICON umbrella = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_UMBRELLA), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_UMBRELLA), IMAGE_ICON, 32, 32, LR_SHARED));
     RegisterClass(instance, kDialogClass, umbrella);
     RegisterClass(instance, kPanelClass, nullptr);
     pointingHand_ = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_POINTING_HAND));
@@ -195,15 +208,12 @@ void SettingsDialog::CreateControl(Control& control) {
         case ControlKind::Label:
             if (spec.style & text_style::AutoSize) {
                 // Sized to the text in its font.
-                HDC dc = ::GetDC(parent);
+                const WindowDc dc(parent);
                 SIZE extent{};
-                {
-                    ScopedSelect font(
-                        dc, (spec.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
-                    ::GetTextExtentPoint32W(dc, control.text.c_str(), static_cast<int>(control.text.size()),
-                                            &extent);
-                }
-                ::ReleaseDC(parent, dc);
+                ScopedSelect font(dc.Get(),
+                                  (spec.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
+                ::GetTextExtentPoint32W(dc.Get(), control.text.c_str(), static_cast<int>(control.text.size()),
+                                        &extent);
                 control.rect.right = r.left + extent.cx;
                 control.rect.bottom = r.top + extent.cy;
             }
