@@ -29,7 +29,9 @@
     X(SND_ASYNC)                   \
     X(SND_LOOP)                    \
     X(VK_LEFT)                     \
-    X(VK_RIGHT)
+    X(VK_RIGHT)                    \
+    X(GRADIENT_FILL_RECT_V)        \
+    X(COLOR_BTNFACE)
 
 namespace portable {
 #define PELLUNA_CAPTURE(name) constexpr auto name##_ = pelluna::win::name;
