@@ -109,7 +109,8 @@ void PersistentImage::Release() {
     bitmap_.reset();
 }
 
-SettingsDialog::SettingsDialog(HINSTANCE instance, Text& text) : instance_(instance), text_(text) {
+SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform)
+    : instance_(instance), platform_(platform) {
     dotsPerInch_ = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
     if (dotsPerInch_ <= 0) dotsPerInch_ = 96;
     twipsPerPixel_ = 1440.0 / dotsPerInch_;
@@ -136,7 +137,7 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, Text& text) : instance_(insta
 
     RECT outer{0, 0, ToPixels(kDialogClientWidth), ToPixels(kDialogClientHeight)};
     ::AdjustWindowRectEx(&outer, kDialogStyle, FALSE, 0);
-    const std::string title = text.ToAnsi(kSettingsDialogTitle);
+    const std::string title = platform.text.ToAnsi(kSettingsDialogTitle);
     window_ = ::CreateWindowExA(0, kDialogClassA, title.c_str(), kDialogStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                                 instance, nullptr);
@@ -190,9 +191,31 @@ void SettingsDialog::CreateControl(Control& control) {
                                 reinterpret_cast<LONG_PTR>(&SettingsDialog::WindowProc));
             images_[SurfaceIndex(spec.control)] = PersistentImage(width, height, kBaseBackground);
             break;
-        case ControlKind::Command:
-            control.window = child(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, height);
+        case ControlKind::Command: {
+            // The buttons store only their caption and the dialog's font; the rest keeps its defaults.
+            const FontObject dialogFont{std::wstring(kDialogFontName),
+                                        kDialogFontPoints,
+                                        FW_NORMAL,
+                                        false,
+                                        false,
+                                        false,
+                                        SHIFTJIS_CHARSET};
+            PropertyBag stored;
+            stored.WriteProperty(L"Caption", spec.text, L"Command");
+            stored.WriteProperty(L"Font", FontToText(dialogFont), L"");
+            control.button = std::make_unique<CommandButton>(
+                platform_, instance_, parent, static_cast<int>(spec.control), spec.left, spec.top, spec.width,
+                spec.height, dialogFont, &stored);
+            control.window = control.button->Window();
+            const DialogControl id = spec.control;
+            control.button->OnClick = [this, id] {
+                if (logic_ == nullptr) return;
+                if (id == C::Cmd_Set) logic_->Cmd_Set_Click();
+                if (id == C::Cmd_Can) logic_->Cmd_Can_Click();
+                if (id == C::Cmd_BGM) logic_->Cmd_BGM_Click();
+            };
             break;
+        }
         case ControlKind::ComboBox: {
             // The window's height includes the dropped list; the field itself keeps the table's height.
             control.window = child(L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP,
@@ -290,15 +313,6 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
                 pointingHand_ != nullptr) {
                 ::SetCursor(pointingHand_);
                 return TRUE;
-            }
-            return ::DefWindowProcW(window, message, wParam, lParam);
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                const auto sender = reinterpret_cast<HWND>(lParam);
-                if (sender == At(C::Cmd_Set).window) logic_->Cmd_Set_Click();
-                if (sender == At(C::Cmd_Can).window) logic_->Cmd_Can_Click();
-                if (sender == At(C::Cmd_BGM).window) logic_->Cmd_BGM_Click();
-                return 0;
             }
             return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_HSCROLL:
@@ -486,11 +500,15 @@ void SettingsDialog::Move(std::int32_t left, std::int32_t top) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void SettingsDialog::Initialize(DialogControl) {
-    // The system's push buttons track the mouse by themselves.
+void SettingsDialog::Initialize(DialogControl control) {
+    if (CommandButton* button = At(control).button.get()) button->Logic().Initialize();
 }
 
 void SettingsDialog::SetEnabled(DialogControl control, bool New_Enabled) {
+    if (CommandButton* button = At(control).button.get()) {
+        button->Logic().Enabled(New_Enabled);
+        return;
+    }
     if (HWND window = At(control).window) ::EnableWindow(window, New_Enabled ? TRUE : FALSE);
 }
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <type_traits>
 
-#include "platform/Text.h"
+#include "platform/Platform.h"
 #include "platform/win32/WindowsApi.h"
 #include "settings/DialogHost.h"
 #include "settings/Pelluna_P.h"
+#include "windows/CommandButton.h"
 
 namespace pelluna::win32 {
 
@@ -46,7 +47,8 @@ class PersistentImage {
 class SettingsDialog final : public DialogHost {
   public:
     // Creates the window and all its controls hidden, titled with the dialog's title in the ANSI code page.
-    SettingsDialog(HINSTANCE instance, Text& text);
+    // The Command buttons run on the platform's ports.
+    SettingsDialog(HINSTANCE instance, const Platform& platform);
     ~SettingsDialog() override;
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
@@ -88,6 +90,7 @@ class SettingsDialog final : public DialogHost {
         std::wstring text;
         std::optional<IndicatorPicture> picture;
         std::int32_t value = 0;
+        std::unique_ptr<CommandButton> button;
     };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -105,7 +108,7 @@ class SettingsDialog final : public DialogHost {
     bool OverAddress();
 
     HINSTANCE instance_;
-    Text& text_;
+    const Platform& platform_;
     Pelluna_P* logic_ = nullptr;
     double twipsPerPixel_ = 15.0;
     int dotsPerInch_ = 96;

@@ -34,7 +34,7 @@ class Win32ModeEntries final : public ModeEntries {
     }
 
     void ShowSettingsDialog() override {
-        SettingsDialog window(instance_, platform_.text);
+        SettingsDialog window(instance_, ports_);
         Pelluna_P dialog(ports_, window, platform_.dialogs, platform_.shell);
         window.Attach(dialog);
         window.ShowModal();

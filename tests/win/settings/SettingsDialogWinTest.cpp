@@ -79,8 +79,9 @@ TEST(SettingsDialogWin, TheFileChooserTakesTheOldStructureSizeOfThisBuild) {
 }
 
 TEST(SettingsDialogWin, TheWindowIsBuiltFromTheLayoutInPixelsOfTheScreen) {
-    win32::Win32Text text;
-    win32::SettingsDialog window(::GetModuleHandleW(nullptr), text);
+    win32::Win32Platform platform;
+    const Platform ports = platform.Ports();
+    win32::SettingsDialog window(::GetModuleHandleW(nullptr), ports);
     ASSERT_NE(window.hWnd(), 0u);
     const HDC screen = ::GetDC(nullptr);
     const double twipsPerPixel = 1440.0 / ::GetDeviceCaps(screen, LOGPIXELSX);
