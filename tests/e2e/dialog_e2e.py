@@ -43,7 +43,7 @@ def ini_bytes(values):
 class Dialog:
     """One run of Pelluna.scr /C from its own folder, with the settings given."""
 
-    def __init__(self, desktop, name, settings=None, args=("/C",), **extra):
+    def __init__(self, desktop, name, settings=None, args=("/C",), drawn_at_96_dpi=True, **extra):
         self.desktop = desktop
         self.extra = extra
         self.folder = desktop.install(name)
@@ -53,6 +53,13 @@ class Dialog:
         self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=JAPANESE, **extra)
         assert wait_until(lambda: desktop.windows_titled(DIALOG_TITLE), 20), "no settings dialog"
         self.window, self.client = self.rectangles()
+        # The window shows a moment before all of it is drawn: wait for the shading and the track list.
+        assert not drawn_at_96_dpi or wait_until(self.drawn, 5), "the dialog was never drawn whole"
+
+    def drawn(self):
+        pixel = self.pixels("drawn")
+        return (near(pixel(5, 157), (250, 250, 250)) and near(pixel(*on_music_panel(3, 72)), (220, 220, 250))
+                and field_pixels(pixel, (0, 0, 0)) < 50)
 
     def rectangles(self):
         """The outer window (left, top, right, bottom) and the client area (x, y, width, height) on screen."""
@@ -100,6 +107,12 @@ def dark_pixels(pixel, box, limit=90):
     return sum(1 for x in range(x0, x0 + width) for y in range(y0, y0 + height) if max(pixel(x, y)) < limit)
 
 
+def field_pixels(pixel, colour):
+    """How many pixels of the track list's field and button have exactly this colour."""
+    x0, y0, width, height = BGM_REPEAT
+    return sum(1 for x in range(x0, x0 + width) for y in range(y0, y0 + height) if pixel(x, y) == colour)
+
+
 def near(colour, expected, tolerance=3):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
@@ -132,9 +145,10 @@ def opens_in_place_with_shading_and_japanese_glyphs(desktop):
 @check
 def music_cd_enables_the_track_list_and_set_writes_exact_bytes(desktop):
     with Dialog(desktop, "dialog_save") as dialog:
-        before = dark_pixels(dialog.pixels("disabled"), BGM_REPEAT, limit=40)
+        # A disabled track list has a grey field; an enabled one is white.
+        assert field_pixels(dialog.pixels("disabled"), (255, 255, 255)) < 250, "the track list starts enabled"
         dialog.click(LBL_BGM_CD)
-        assert wait_until(lambda: dark_pixels(dialog.pixels("enabled"), BGM_REPEAT, limit=40) > before + 5, 5), \
+        assert wait_until(lambda: field_pixels(dialog.pixels("enabled"), (255, 255, 255)) > 350, 5), \
             "the track list did not turn enabled"
         dialog.click((BGM_REPEAT[0] + 10, BGM_REPEAT[1] + 10))
         dialog.key("7")
@@ -218,7 +232,7 @@ def scales_with_the_dots_per_inch(desktop):
     subprocess.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
                     "/d", "144", "/f"], env=env, stdin=subprocess.DEVNULL, capture_output=True, check=True)
     try:
-        with Dialog(desktop, "dialog_144", WINEPREFIX=prefix) as dialog:
+        with Dialog(desktop, "dialog_144", drawn_at_96_dpi=False, WINEPREFIX=prefix) as dialog:
             left, top, right, bottom = dialog.window
             width, height = dialog.client[2:]
             assert width == 714 and abs(height - 472.5) <= 1, dialog.client
