@@ -5,7 +5,7 @@ Usage: dialog_e2e.py BUILD_DIR CHECK"""
 import os
 import subprocess
 
-from pelluna_e2e import (check_registry, ended_within, run_check, screenshot_pixels, stop, wait_until,
+from pelluna_e2e import (check_registry, cursor_image, ended_within, run_check, screenshot_pixels, stop, wait_until,
                          windows_path, write_ini)
 
 DIALOG_TITLE = "Pellunaの設定"
@@ -246,6 +246,20 @@ def scales_with_the_dots_per_inch(desktop):
     finally:
         subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
         subprocess.run(["rm", "-rf", prefix])
+
+
+@check
+def the_address_shows_the_pointing_hand(desktop):
+    with Dialog(desktop, "dialog_cursor") as dialog:
+        def cursor_at(point):
+            desktop.xdotool("mousemove", str(dialog.client[0] + point[0]), str(dialog.client[1] + point[1]))
+            return wait_until(lambda: cursor_image(desktop)[4] and cursor_image(desktop), 2)
+
+        arrow = cursor_at((5, 157))
+        hand = cursor_at((192 + 20, 288 + 6))
+        assert hand[2:4] == (12, 1), f"over the address the hot spot is {hand[2:4]}, not the fingertip"
+        assert arrow[2:4] != (12, 1), arrow
+        assert cursor_at((5, 157))[2:4] == arrow[2:4], "the arrow did not come back"
 
 
 def lit_pixels(desktop, folder, shots=5):
