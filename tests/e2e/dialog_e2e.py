@@ -58,6 +58,8 @@ class Dialog:
         assert not drawn_at_96_dpi or wait_until(self.drawn, 5), "the dialog was never drawn whole"
 
     def drawn(self):
+        # The window may be found before the load step has placed it: read its place again each time.
+        self.window, self.client = self.rectangles()
         pixel = self.pixels("drawn")
         return (near(pixel(5, 157), (250, 250, 250)) and near(pixel(*on_music_panel(3, 72)), (220, 220, 250))
                 and field_pixels(pixel, (0, 0, 0)) < 50)
@@ -208,9 +210,11 @@ def a_file_typed_in_the_chooser_is_shown_and_saved(desktop):
         assert wait_until(lambda: desktop.windows_titled(CHOOSER_TITLE), 20), "no file chooser"
         focus = lambda: desktop.xdotool("getwindowfocus")[:1] == desktop.windows_titled(CHOOSER_TITLE)[:1]
         assert wait_until(focus, 5), "the file chooser never took the keyboard focus"
-        desktop.xdotool("type", "--delay", "20", windows_path(song))
+        desktop.xdotool("type", "--delay", "5", windows_path(song))
         desktop.xdotool("key", "Return")
-        assert wait_until(lambda: not desktop.windows_titled(CHOOSER_TITLE), 10), "the chooser stayed open"
+        if not wait_until(lambda: not desktop.windows_titled(CHOOSER_TITLE), 10):
+            screenshot_pixels(desktop, os.path.join(dialog.folder, "chooser.png"))
+            raise AssertionError("the chooser stayed open")
         assert wait_until(lambda: dark_pixels(dialog.pixels("file"), LBL_FNAME) > empty + 50, 5), \
             "the chosen path is not shown"
         dialog.click(CMD_SET)
