@@ -58,7 +58,8 @@ saver_focused() {
     focus=$(xdotool getwindowfocus 2>/dev/null) || return 1
     xdotool search --name '^Pelluna_Main$' 2>/dev/null | grep -qx "$focus"
 }
-audio_stream() { pactl list sink-inputs 2>/dev/null | grep -qi 'Pelluna\.scr'; }
+# The saver's stream, by its process id (the stream is named after the program's version resource).
+audio_stream() { pactl list sink-inputs 2>/dev/null | grep -q "application.process.id = \"$saver\""; }
 no_audio_stream() { ! audio_stream; }
 # Gone once it is no longer running: an ended child stays a zombie (state Z) until it is waited for.
 saver_gone() {
@@ -112,7 +113,7 @@ wait_for 5000 saver_gone || { echo "a key press did not end the saver within 5 s
 echo "a key press ended the saver within $(($(now_ms) - key_at)) ms"
 status=0
 wait "$saver" || status=$?
-saver=""
 [ "$status" -eq 0 ] || { echo "the saver ended with exit code $status" >&2; exit 1; }
 wait_for 5000 no_audio_stream || { echo "the audio stream outlived the saver" >&2; exit 1; }
+saver=""
 echo "samples: $samples"
