@@ -269,6 +269,8 @@ class Bench:
             if window_ms is None and self.screen.shown_window(title):
                 window_ms = (now - started_at) * 1000
             if lit:
+                if window_ms is None:
+                    raise SystemExit(f"the screen lit up before a window titled {title!r} showed")
                 return window_ms, (now - started_at) * 1000
             if process.poll() is not None or now > deadline:
                 raise SystemExit(f"nothing lit on the screen ({title!r} ended or took over 20 s)")
