@@ -142,8 +142,11 @@ def sink_inputs(desktop):
     return [block for block in result.stdout.split("Sink Input #")[1:]]
 
 
-def streams_of(desktop, program):
-    return [block for block in sink_inputs(desktop) if program.lower() in block.lower()]
+def streams_of(desktop, process):
+    """The playback streams of a process (its Linux id: the wine launcher execs into the program). The
+    program's name is no key: the audio server names a stream after the program's version resource."""
+    owner = f'application.process.id = "{process.pid}"'
+    return [block for block in sink_inputs(desktop) if owner in block]
 
 
 def check_registry():
