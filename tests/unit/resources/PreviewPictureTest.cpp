@@ -1,35 +1,18 @@
 // The stored preview picture: a baseline JFIF 1.1 JPEG of 152 x 112, three 8-bit components, 300 dpi.
 #include <gtest/gtest.h>
 
+#include "ResourceFiles.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace pelluna {
 namespace {
 
-// Found from this source file's place in the tree, so the test runs from any build folder.
-std::filesystem::path PreviewPath() {
-    std::string here = __FILE__;
-#ifdef _WIN32
-    // Under Wine the Unix root is drive Z:.
-    if (!here.empty() && here.front() == '/') {
-        here = "Z:" + here;
-        for (char& c : here)
-            if (c == '/') c = '\\';
-    }
-#endif
-    return std::filesystem::path(here).parent_path() / ".." / ".." / ".." / "src" / "resources" /
-           "preview.jpg";
-}
-
 std::vector<std::uint8_t> ReadPreview() {
-    std::ifstream in(PreviewPath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing::ReadResource("preview.jpg");
 }
 
 unsigned Be16(const std::vector<std::uint8_t>& bytes, std::size_t at) {
@@ -74,7 +57,7 @@ class PreviewPicture : public ::testing::Test {
   protected:
     void SetUp() override {
         bytes_ = ReadPreview();
-        ASSERT_GT(bytes_.size(), 200u) << "cannot read " << PreviewPath().string();
+        ASSERT_GT(bytes_.size(), 200u) << "cannot read " << testing::ResourcePath("preview.jpg").string();
         layout_ = ReadLayout(bytes_);
         ASSERT_TRUE(layout_.wellFormed) << "marker segments do not lead to a scan";
     }

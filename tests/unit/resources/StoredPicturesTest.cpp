@@ -1,37 +1,19 @@
 // The stored pictures of the Command button and the settings dialog: file headers and key pixels.
 #include <gtest/gtest.h>
 
+#include "ResourceFiles.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace pelluna {
 namespace {
 
+using testing::ReadResource;
+
 using Bytes = std::vector<std::uint8_t>;
-
-// Found from this source file's place in the tree, so the test runs from any build folder.
-std::filesystem::path ResourcePath(const std::string& name) {
-    std::string here = __FILE__;
-#ifdef _WIN32
-    // Under Wine the Unix root is drive Z:.
-    if (!here.empty() && here.front() == '/') {
-        here = "Z:" + here;
-        for (char& c : here)
-            if (c == '/') c = '\\';
-    }
-#endif
-    return std::filesystem::path(here).parent_path() / ".." / ".." / ".." / "src" / "resources" / name;
-}
-
-Bytes ReadResource(const std::string& name) {
-    std::ifstream in(ResourcePath(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t Le16(const Bytes& b, std::size_t at) {
     return b[at] | (std::uint32_t{b[at + 1]} << 8);
