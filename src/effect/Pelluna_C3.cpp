@@ -188,8 +188,10 @@ void Pelluna_C3::DrawRipple(Hdc hDC, const Drop& drop, int family, double ringLi
             const auto top = numbers::RoundToInt32(y - r);
             const auto right = numbers::RoundToInt32(x + 2.0 * r);
             const auto bottom = numbers::RoundToInt32(y + r);
-            // A drop whose position left the integer range has nothing visible to draw.
-            if (left && top && right && bottom) {
+            // A drop whose position left the integer range has nothing visible to draw, and neither has a
+            // ring wider than that range (its width would overflow wherever it is measured).
+            if (left && top && right && bottom &&
+                std::int64_t{*right} - *left <= std::numeric_limits<std::int32_t>::max()) {
                 m_gdi.SelectObject(hDC, m_hPens[j][family]);
                 m_gdi.Ellipse(hDC, *left, *top, *right, *bottom);
             }

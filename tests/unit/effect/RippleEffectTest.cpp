@@ -474,6 +474,19 @@ TEST_F(RippleEffect, RadiiAndPositionsBeyondTheIntegerRangeDrawNothing) {
     EXPECT_EQ(DropNo(1).nState, 0);
 }
 
+TEST_F(RippleEffect, ARingWiderThanTheIntegerRangeIsSkippedEvenWhenItsEdgesFit) {
+    // On the widest picture the rings may reach 1.4e9 pixels in radius; a ring 4r wide beyond INT32_MAX
+    // cannot be drawn, its inner rings can.
+    gDropsCount = 1;
+    gRippleSize = 1000.0f;
+    Construct(std::numeric_limits<std::int32_t>::max(), 1080);
+    Set(1, 1, 0.0f, 0.0f, 6e8f);  // edges at -1.2e9 and 1.2e9, width 2.4e9
+    random.whenExhausted = 0.99f;
+    const std::vector<Ring> rings = Frame();
+    ASSERT_FALSE(rings.empty());
+    EXPECT_EQ(rings[0].rect, (Rect{-750000000, -375000000, 750000000, 375000000}));  // r = 6e8 * 5 / 8
+}
+
 TEST_F(RippleEffect, TheTotalTimeStopsAtItsLimitInsteadOfOverflowing) {
     gDropsCount = 0;
     Construct(1024, 768);
