@@ -27,6 +27,13 @@ std::int32_t ClampToInt32(std::int64_t value) {
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
+// Held within half the 32-bit range, so that the width and height of a rectangle between two such
+// coordinates fit 32 bits too. No real picture comes near the bound.
+std::int32_t ClampToHalfRange(std::int64_t value) {
+    constexpr std::int64_t kHalf = std::int64_t{1} << 30;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -kHalf, kHalf - 1));
+}
+
 ColorRef PenColor(int level, int family) {
     const auto c = static_cast<std::uint32_t>(level * 16);
     switch (family) {
@@ -220,7 +227,10 @@ bool Pelluna_C3::DrawTransitionMask(Hdc hDrawDC) {
     const std::int64_t bottom = m_nHeight - top;
 
     m_gdi.SelectObject(hDrawDC, m_gdi.GetStockObject(win::BLACK_BRUSH));
-    m_gdi.Ellipse(hDrawDC, ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom));
+    // A huge picture late in the transition, or a total driven below zero, reaches beyond the picture by
+    // more than the coordinates can span.
+    m_gdi.Ellipse(hDrawDC, ClampToHalfRange(left), ClampToHalfRange(top), ClampToHalfRange(right),
+                  ClampToHalfRange(bottom));
     return true;
 }
 

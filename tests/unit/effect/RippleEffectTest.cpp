@@ -405,6 +405,30 @@ TEST_F(RippleEffect, TransitionMaskIsFilledWhiteOnceAndGrowsABlackEllipseForFive
     }
 }
 
+TEST_F(RippleEffect, TheMaskEllipseStaysWithinHalfTheIntegerRangeSoItsExtentsFit) {
+    const struct {
+        std::int32_t width;
+        std::int32_t tick;
+        Rect ellipse;
+    } cases[] = {
+        // The widest picture at 5 s: the right edge would lie at 2505397589.
+        {std::numeric_limits<std::int32_t>::max(), 5000, Rect{-357913942, -180, 1073741823, 1260}},
+        // A total below zero turns the ellipse inside out, 2.87e9 wide unless held.
+        {128741874, -83648, Rect{1073741823, 12585, -1073741824, -11505}},
+    };
+    for (const auto& c : cases) {
+        Pelluna_C3 mask{fake.gdi, fake.kernel, fake.clock, random};
+        bool useTransition = false;
+        mask.Construct(c.width, 1080, useTransition);
+        mask.Tick(c.tick);
+        fake.gdi.ClearShapes();
+        mask.DrawTransitionMask(kFrameDC);
+        ASSERT_FALSE(fake.gdi.Ellipses().empty());
+        EXPECT_EQ(fake.gdi.Ellipses().back().rect, c.ellipse) << c.width << " " << c.tick;
+        mask.Destruct();
+    }
+}
+
 TEST_F(RippleEffect, DropCountsOutsideTheTableUseAHundredOrNoDrops) {
     const struct {
         std::int32_t count;
