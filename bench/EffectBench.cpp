@@ -29,6 +29,10 @@ class NullGdi final : public Gdi {
     }
     bool BitBlt(Hdc, int, int, int, int, Hdc, int, int, std::uint32_t) override { return true; }
     bool StretchBlt(Hdc, int, int, int, int, Hdc, int, int, int, int, std::uint32_t) override { return true; }
+    bool GradientFill(Hdc, const TriVertex*, std::uint32_t, const GradientRect*, std::uint32_t,
+                      std::uint32_t) override {
+        return true;
+    }
 };
 
 class NullKernel final : public Kernel {

@@ -90,6 +90,29 @@ std::optional<double> ParseDecimal(std::wstring_view text) {
     return value;
 }
 
+std::optional<std::uint32_t> ParseHexLiteral(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (text.size() < 3 || text.size() > 10 || text[0] != L'&' || (text[1] != L'H' && text[1] != L'h')) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    for (wchar_t c : text.substr(2)) {
+        std::uint32_t digit = 0;
+        if (IsDigit(c)) {
+            digit = static_cast<std::uint32_t>(c - L'0');
+        } else if (c >= L'A' && c <= L'F') {
+            digit = static_cast<std::uint32_t>(c - L'A') + 10;
+        } else if (c >= L'a' && c <= L'f') {
+            digit = static_cast<std::uint32_t>(c - L'a') + 10;
+        } else {
+            return std::nullopt;
+        }
+        value = (value << 4) | digit;  // at most eight digits: never more than 32 bits
+    }
+    return value;
+}
+
 std::optional<std::int32_t> RoundToInt32(double value) {
     if (!std::isfinite(value)) return std::nullopt;
     return ToIntegral<std::int32_t>(std::nearbyint(value));  // default rounding mode: half to even

@@ -15,6 +15,10 @@ double ReadLeadingNumber(std::wstring_view text);
 // The whole text, blanks around it ignored, as a decimal number; nothing when it is no number.
 std::optional<double> ParseDecimal(std::wstring_view text);
 
+// A hexadecimal literal: "&H" (either case) and one to eight hexadecimal digits, blanks around ignored;
+// nothing for any other text.
+std::optional<std::uint32_t> ParseHexLiteral(std::wstring_view text);
+
 // Nearest integer, a half going to the even neighbour; nothing when NaN or outside the type.
 std::optional<std::int32_t> RoundToInt32(double value);
 std::optional<std::int16_t> RoundToInt16(double value);

@@ -24,6 +24,9 @@ class Gdi {
                         std::uint32_t rop) = 0;
     virtual bool StretchBlt(Hdc hDest, int xDest, int yDest, int wDest, int hDest_, Hdc hSrc, int xSrc,
                             int ySrc, int wSrc, int hSrc_, std::uint32_t rop) = 0;
+    // msimg32's GradientFill over nMesh gradient rectangles.
+    virtual bool GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex,
+                              const GradientRect* mesh, std::uint32_t nMesh, std::uint32_t mode) = 0;
 };
 
 }  // namespace pelluna

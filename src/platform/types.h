@@ -31,6 +31,25 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+// A corner of a colour gradient (TRIVERTEX): position in pixels, channels of 16 bits whose high byte is
+// the colour byte.
+struct TriVertex {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint16_t Red = 0;
+    std::uint16_t Green = 0;
+    std::uint16_t Blue = 0;
+    std::uint16_t Alpha = 0;
+    friend bool operator==(const TriVertex&, const TriVertex&) = default;
+};
+
+// A gradient rectangle (GRADIENT_RECT) given by the indexes of two vertices.
+struct GradientRect {
+    std::uint32_t UpperLeft = 0;
+    std::uint32_t LowerRight = 0;
+    friend bool operator==(const GradientRect&, const GradientRect&) = default;
+};
+
 // Win32 constants under their own names and values (checked against <windows.h> in the Windows build).
 namespace win {
 
@@ -57,6 +76,8 @@ constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 constexpr int WHITE_PEN = 6;
 constexpr int BLACK_PEN = 7;
+constexpr std::uint32_t GRADIENT_FILL_RECT_V = 1;
+constexpr int COLOR_BTNFACE = 15;
 
 // Files
 constexpr std::uint32_t GENERIC_READ = 0x80000000;

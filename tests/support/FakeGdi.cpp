@@ -1,6 +1,8 @@
 // Recording fake of the gdi32 port that also tracks which objects are alive and what each DC has selected.
 #include "FakeGdi.h"
 
+#include <cstdio>
+
 namespace pelluna::testing {
 
 Hgdiobj& FakeGdi::Selection::Of(Kind kind) {
@@ -113,6 +115,26 @@ bool FakeGdi::StretchBlt(Hdc hDest, int xDest, int yDest, int wDest, int hDest_,
                          int wSrc, int hSrc_, std::uint32_t rop) {
     if (logCalls)
         log_.Add(Call("StretchBlt", hDest, xDest, yDest, wDest, hDest_, hSrc, xSrc, ySrc, wSrc, hSrc_, rop));
+    return true;
+}
+
+bool FakeGdi::GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex,
+                           const GradientRect* mesh, std::uint32_t nMesh, std::uint32_t mode) {
+    std::string vertexText = "{";
+    for (std::uint32_t i = 0; i < nVertex; ++i) {
+        const TriVertex& v = vertices[i];
+        char one[96];
+        std::snprintf(one, sizeof one, "%s(%d, %d, %04X, %04X, %04X, %04X)", i ? ", " : "", v.x, v.y,
+                      unsigned{v.Red}, unsigned{v.Green}, unsigned{v.Blue}, unsigned{v.Alpha});
+        vertexText += one;
+    }
+    vertexText += "}";
+    std::string meshText = "{";
+    for (std::uint32_t i = 0; i < nMesh; ++i) {
+        meshText += (i ? ", [" : "[") + Arg(mesh[i].UpperLeft) + ", " + Arg(mesh[i].LowerRight) + "]";
+    }
+    meshText += "}";
+    log_.Add(Call("GradientFill", hDC, vertexText, nVertex, meshText, nMesh, mode));
     return true;
 }
 

@@ -67,6 +67,10 @@ class FakeGdi final : public Gdi {
                 std::uint32_t rop) override;
     bool StretchBlt(Hdc hDest, int xDest, int yDest, int wDest, int hDest_, Hdc hSrc, int xSrc, int ySrc,
                     int wSrc, int hSrc_, std::uint32_t rop) override;
+    // Logged as GradientFill(dc, mode) with every vertex "(x, y, red, green, blue, alpha)" and every
+    // rectangle "[upper-left, lower-right]", all in hexadecimal for the channels.
+    bool GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex, const GradientRect* mesh,
+                      std::uint32_t nMesh, std::uint32_t mode) override;
 
   private:
     struct Selection {

@@ -105,4 +105,14 @@ bool FakeUser::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const R
     return true;
 }
 
+Hgdiobj FakeUser::GetSysColorBrush(int index) {
+    log_.Add(Call("GetSysColorBrush", index));
+    return SysColorBrush(index);
+}
+
+int FakeUser::FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) {
+    log_.Add(Call("FillRect", hDC, rect.left, rect.top, rect.right, rect.bottom, brush));
+    return 1;
+}
+
 }  // namespace pelluna::testing

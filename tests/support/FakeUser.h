@@ -49,6 +49,10 @@ class FakeUser final : public User {
     bool GetCursorPos(Point& point) override;
     Hwnd WindowFromPoint(Point point) override;
     bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
+    // The brush of a system colour: 0x5C00 + index.
+    static Hgdiobj SysColorBrush(int index) { return 0x5C00 + static_cast<Hgdiobj>(index); }
+    Hgdiobj GetSysColorBrush(int index) override;
+    int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
 
   private:
     CallLog& log_;

@@ -2,18 +2,37 @@
 #include "platform/types.h"
 
 // The constants checked: captured under other names first, since <windows.h> makes their names macros.
-#define PELLUNA_WIN32_CONSTANTS(X)                                                                         \
-    X(SPI_SETSCREENSAVEACTIVE)                                                                             \
-    X(SPI_SETSCREENSAVERRUNNING)                                                                           \
-    X(GWL_STYLE)                                                                                           \
-    X(WS_CHILD)                                                                                            \
-                                                                                                           \
-    X(SWP_NOSIZE)                                                                                          \
-    X(SWP_NOMOVE)                                                                                          \
-    X(SWP_NOACTIVATE) X(SM_CXSCREEN) X(SM_CYSCREEN) X(IDANI_CAPTION) X(SRCCOPY) X(PS_SOLID) X(WHITE_BRUSH) \
-        X(BLACK_BRUSH) X(NULL_BRUSH) X(WHITE_PEN) X(BLACK_PEN) X(GENERIC_READ) X(FILE_SHARE_READ)          \
-            X(OPEN_EXISTING) X(SYNCHRONIZE) X(ERROR_ALREADY_EXISTS) X(SND_ASYNC) X(SND_LOOP) X(VK_LEFT)    \
-                X(VK_RIGHT)
+// clang-format off
+#define PELLUNA_WIN32_CONSTANTS(X) \
+    X(SPI_SETSCREENSAVEACTIVE) \
+    X(SPI_SETSCREENSAVERRUNNING) \
+    X(GWL_STYLE) \
+    X(WS_CHILD) \
+    X(SWP_NOSIZE) \
+    X(SWP_NOMOVE) \
+    X(SWP_NOACTIVATE) \
+    X(SM_CXSCREEN) \
+    X(SM_CYSCREEN) \
+    X(IDANI_CAPTION) \
+    X(SRCCOPY) \
+    X(PS_SOLID) \
+    X(WHITE_BRUSH) \
+    X(BLACK_BRUSH) \
+    X(NULL_BRUSH) \
+    X(WHITE_PEN) \
+    X(BLACK_PEN) \
+    X(GENERIC_READ) \
+    X(FILE_SHARE_READ) \
+    X(OPEN_EXISTING) \
+    X(SYNCHRONIZE) \
+    X(ERROR_ALREADY_EXISTS) \
+    X(SND_ASYNC) \
+    X(SND_LOOP) \
+    X(VK_LEFT) \
+    X(VK_RIGHT) \
+    X(GRADIENT_FILL_RECT_V) \
+    X(COLOR_BTNFACE)
+// clang-format on
 
 namespace portable {
 #define PELLUNA_CAPTURE(name) constexpr auto name##_ = pelluna::win::name;

@@ -1,4 +1,6 @@
-// gdi32 forwards.
+// gdi32 and msimg32 forwards.
+#include <array>
+
 #include "platform/win32/HandleCast.h"
 #include "platform/win32/Win32Ports.h"
 
@@ -38,6 +40,21 @@ bool Win32Gdi::StretchBlt(Hdc hDest, int xDest, int yDest, int wDest, int hDest_
                           int ySrc, int wSrc, int hSrc_, std::uint32_t rop) {
     return ::StretchBlt(ToWin<HDC>(hDest), xDest, yDest, wDest, hDest_, ToWin<HDC>(hSrc), xSrc, ySrc, wSrc,
                         hSrc_, rop) != FALSE;
+}
+bool Win32Gdi::GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex,
+                            const GradientRect* mesh, std::uint32_t nMesh, std::uint32_t mode) {
+    // Copied into the system's structures on the stack; more than the program ever passes is refused.
+    std::array<TRIVERTEX, 8> systemVertices{};
+    std::array<GRADIENT_RECT, 8> systemMesh{};
+    if (nVertex > systemVertices.size() || nMesh > systemMesh.size()) return false;
+    for (std::uint32_t i = 0; i < nVertex; ++i) {
+        const TriVertex& v = vertices[i];
+        systemVertices[i] = TRIVERTEX{v.x, v.y, v.Red, v.Green, v.Blue, v.Alpha};
+    }
+    for (std::uint32_t i = 0; i < nMesh; ++i)
+        systemMesh[i] = GRADIENT_RECT{mesh[i].UpperLeft, mesh[i].LowerRight};
+    return ::GradientFill(ToWin<HDC>(hDC), systemVertices.data(), nVertex, systemMesh.data(), nMesh, mode) !=
+           FALSE;
 }
 
 }  // namespace pelluna::win32

@@ -26,6 +26,8 @@ class Win32User final : public User {
     bool GetCursorPos(Point& point) override;
     Hwnd WindowFromPoint(Point point) override;
     bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
+    Hgdiobj GetSysColorBrush(int index) override;
+    int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
 };
 
 class Win32Gdi final : public Gdi {
@@ -43,6 +45,8 @@ class Win32Gdi final : public Gdi {
                 std::uint32_t rop) override;
     bool StretchBlt(Hdc hDest, int xDest, int yDest, int wDest, int hDest_, Hdc hSrc, int xSrc, int ySrc,
                     int wSrc, int hSrc_, std::uint32_t rop) override;
+    bool GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex, const GradientRect* mesh,
+                      std::uint32_t nMesh, std::uint32_t mode) override;
 };
 
 class Win32Kernel final : public Kernel {

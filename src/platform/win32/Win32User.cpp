@@ -71,5 +71,12 @@ bool Win32User::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const 
     const RECT rectTo{to.left, to.top, to.right, to.bottom};
     return ::DrawAnimatedRects(ToWin<HWND>(hWnd), idAni, &rectFrom, &rectTo) != FALSE;
 }
+Hgdiobj Win32User::GetSysColorBrush(int index) {
+    return FromWin(::GetSysColorBrush(index));
+}
+int Win32User::FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) {
+    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    return ::FillRect(ToWin<HDC>(hDC), &area, ToWin<HBRUSH>(brush));
+}
 
 }  // namespace pelluna::win32
