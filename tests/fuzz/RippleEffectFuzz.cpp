@@ -132,6 +132,12 @@ class CheckedGdi final : public Gdi {
         return fake_.StretchBlt(hDest, xDest, yDest, wDest, hDest_, hSrc, xSrc, ySrc, wSrc, hSrc_, rop);
     }
 
+    bool GradientFill(Hdc hDC, const TriVertex* vertices, std::uint32_t nVertex, const GradientRect* mesh,
+                      std::uint32_t nMesh, std::uint32_t mode) override {
+        Require(false, "the effect draws only rectangles and ellipses");
+        return fake_.GradientFill(hDC, vertices, nVertex, mesh, nMesh, mode);
+    }
+
   private:
     FakeGdi& fake_;
     std::unordered_map<Hgdiobj, int> penIndex_;
