@@ -67,6 +67,7 @@ constexpr std::uint32_t SWP_NOACTIVATE = 0x0010;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int IDANI_CAPTION = 3;
+constexpr int SW_SHOWNORMAL = 1;
 
 // GDI
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
@@ -86,6 +87,10 @@ constexpr std::uint32_t OPEN_EXISTING = 3;
 constexpr Handle INVALID_HANDLE_VALUE = static_cast<Handle>(-1);
 constexpr std::uint32_t SYNCHRONIZE = 0x00100000;
 constexpr std::uint32_t ERROR_ALREADY_EXISTS = 183;
+
+// Common dialogs: the size of the ANSI file-open structure without the fields added in Windows 2000
+// (76 bytes in a 32-bit program, 136 in a 64-bit one)
+constexpr std::uint32_t OPENFILENAME_SIZE_VERSION_400A = sizeof(void*) == 8 ? 136 : 76;
 
 // Sound
 constexpr std::uint32_t SND_ASYNC = 0x0001;

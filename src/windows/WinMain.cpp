@@ -10,9 +10,11 @@
 #include "platform/win32/Win32Ports.h"
 #include "saver/Pelluna_R.h"
 #include "saver/Pelluna_S.h"
+#include "settings/Pelluna_P.h"
 #include "startup/Main.h"
 #include "windows/PreviewWindow.h"
 #include "windows/SaverWindow.h"
+#include "windows/SettingsDialog.h"
 
 namespace pelluna::win32 {
 namespace {
@@ -31,8 +33,12 @@ class Win32ModeEntries final : public ModeEntries {
         Pelluna_R(ports_, *preview_).SetUp(hHost);
     }
 
-    // The settings dialog is not part of this build yet: settings mode ends at once.
-    void ShowSettingsDialog() override {}
+    void ShowSettingsDialog() override {
+        SettingsDialog window(instance_, ports_);
+        Pelluna_P dialog(ports_, window, platform_.dialogs, platform_.shell);
+        window.Attach(dialog);
+        window.ShowModal();
+    }
 
     void LoadSaverWindow() override {
         SaverWindow window(instance_, platform_.text);

@@ -142,8 +142,11 @@ def sink_inputs(desktop):
     return [block for block in result.stdout.split("Sink Input #")[1:]]
 
 
-def streams_of(desktop, program):
-    return [block for block in sink_inputs(desktop) if program.lower() in block.lower()]
+def streams_of(desktop, process):
+    """The playback streams of a process (its Linux id: the wine launcher execs into the program). The
+    program's name is no key: the audio server names a stream after the program's version resource."""
+    owner = f'application.process.id = "{process.pid}"'
+    return [block for block in sink_inputs(desktop) if owner in block]
 
 
 def check_registry():
@@ -164,8 +167,9 @@ def run_check(checks):
     print(f"{name}: passed")
 
 
-def cursor_visible(desktop):
-    """Whether the mouse cursor that X shows at the pointer has any visible pixel (XFixes cursor image)."""
+def cursor_image(desktop):
+    """The mouse cursor that X shows at the pointer (XFixes): width, height, hot spot and whether any of its
+    pixels is visible."""
     class CursorImage(ctypes.Structure):
         _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
                     ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
@@ -183,6 +187,12 @@ def cursor_visible(desktop):
     try:
         image = xfixes.XFixesGetCursorImage(display).contents
         pixels = image.width * image.height
-        return any((image.pixels[i] >> 24) & 0xFF for i in range(pixels))  # any pixel with alpha
+        visible = any((image.pixels[i] >> 24) & 0xFF for i in range(pixels))  # any pixel with alpha
+        return image.width, image.height, image.xhot, image.yhot, visible
     finally:
         x11.XCloseDisplay(display)
+
+
+def cursor_visible(desktop):
+    """Whether the mouse cursor that X shows at the pointer has any visible pixel (XFixes cursor image)."""
+    return cursor_image(desktop)[4]

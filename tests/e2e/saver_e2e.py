@@ -234,10 +234,10 @@ def music_plays_while_running(desktop, name, music_file, locale="C.UTF-8"):
     settings = {"BGM区分": " 2", "BGMﾌｧｲﾙ": windows_path(music_file)}
     with Saver(desktop, name, settings, locale=locale) as saver:
         assert saver.wait_for_window(), "no saver window"
-        assert wait_until(lambda: streams_of(desktop, "Pelluna.scr"), 10), "no audio stream while the saver runs"
+        assert wait_until(lambda: streams_of(desktop, saver.process), 10), "no audio stream while the saver runs"
         saver.key("space")
         assert ended_within(saver.process, 1), "a key press did not end the saver"
-        assert wait_until(lambda: not streams_of(desktop, "Pelluna.scr"), 5), "the stream outlived the saver"
+        assert wait_until(lambda: not streams_of(desktop, saver.process), 5), "the stream outlived the saver"
 
 
 @check
@@ -265,7 +265,7 @@ def runs_silently(desktop, name, music_file):
         assert saver.wait_for_window(), "no saver window"
         time.sleep(2)
         assert saver.running()
-        assert not streams_of(desktop, "Pelluna.scr"), "a stream plays for a file that is no music"
+        assert not streams_of(desktop, saver.process), "a stream plays for a file that is no music"
         saver.key("space")
         assert ended_within(saver.process, 1) and saver.process.returncode == 0
 

@@ -2,6 +2,7 @@
 #include "FakePlatform.h"
 #include "music/MusicValues.h"
 #include "settings/SettingsValues.h"
+#include "settings/WindowAnimation.h"
 #include "startup/Main.h"
 
 namespace pelluna::testing {
@@ -17,6 +18,8 @@ void ResetProcessValues() {
     gBgmFile.clear();
     gApiResult = 0;
     gCursorCount = 0;
+    gCursorX = 0;
+    gCursorY = 0;
     gMciReply.clear();
     gCdWatchActive = false;
 }

@@ -1,6 +1,8 @@
 // Keeps the portable copies of Win32 constants equal to the real ones.
 #include "platform/types.h"
 
+#include <cstddef>
+
 // The constants checked: captured under other names first, since <windows.h> makes their names macros.
 // clang-format off
 #define PELLUNA_WIN32_CONSTANTS(X) \
@@ -14,6 +16,7 @@
     X(SM_CXSCREEN) \
     X(SM_CYSCREEN) \
     X(IDANI_CAPTION) \
+    X(SW_SHOWNORMAL) \
     X(SRCCOPY) \
     X(PS_SOLID) \
     X(WHITE_BRUSH) \
@@ -38,6 +41,7 @@ namespace portable {
 #define PELLUNA_CAPTURE(name) constexpr auto name##_ = pelluna::win::name;
 PELLUNA_WIN32_CONSTANTS(PELLUNA_CAPTURE)
 #undef PELLUNA_CAPTURE
+constexpr auto OPENFILENAME_SIZE_VERSION_400A_ = pelluna::win::OPENFILENAME_SIZE_VERSION_400A;
 }  // namespace portable
 
 #include "platform/win32/WindowsApi.h"
@@ -45,3 +49,8 @@ PELLUNA_WIN32_CONSTANTS(PELLUNA_CAPTURE)
 #define PELLUNA_CHECK(name) static_assert(portable::name##_ == (name), #name);
 PELLUNA_WIN32_CONSTANTS(PELLUNA_CHECK)
 #undef PELLUNA_CHECK
+
+// The header spells this size as an expression that is no constant, so it is checked by its definition.
+static_assert(portable::OPENFILENAME_SIZE_VERSION_400A_ ==
+                  offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName),
+              "OPENFILENAME_SIZE_VERSION_400A");

@@ -1,7 +1,9 @@
 // The real ports: one-line forwards to the Win32 API.
 #pragma once
 
+#include "platform/CommonDialogs.h"
 #include "platform/Platform.h"
+#include "platform/Shell.h"
 
 namespace pelluna::win32 {
 
@@ -89,6 +91,17 @@ class Win32Mci final : public Mci {
     bool PlaySoundA(const char* sound, Handle hModule, std::uint32_t flags) override;
 };
 
+class Win32CommonDialogs final : public CommonDialogs {
+  public:
+    std::int32_t GetOpenFileNameA(OpenFileNameA& ofn) override;
+};
+
+class Win32Shell final : public Shell {
+  public:
+    Handle ShellExecuteA(Hwnd hWnd, const char* operation, const char* file, const char* parameters,
+                         const char* directory, int showCmd) override;
+};
+
 // All real ports of the process, alive as long as it.
 struct Win32Platform {
     Win32User user;
@@ -97,6 +110,8 @@ struct Win32Platform {
     Win32Text text;
     Win32Clock clock;
     Win32Mci mci;
+    Win32CommonDialogs dialogs;
+    Win32Shell shell;
     Platform Ports() { return Platform{user, gdi, kernel, text, clock, mci}; }
 };
 

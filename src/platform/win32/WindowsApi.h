@@ -7,3 +7,6 @@
 #include <windows.h>
 // mmsystem.h needs the types of windows.h.
 #include <mmsystem.h>
+// Left out by WIN32_LEAN_AND_MEAN: the file-open dialog and ShellExecute.
+#include <commdlg.h>
+#include <shellapi.h>

@@ -1,0 +1,56 @@
+// What the settings dialog's logic asks of its real window: placement, its controls, closing, the cursor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+#include "settings/DialogLayout.h"
+
+namespace pelluna {
+
+// The two indicator pictures that the music-kind images show copies of.
+enum class IndicatorPicture { Unselected, Selected };
+
+// The application-wide mouse cursor: the default, or the hourglass while the program is busy.
+enum class MousePointer { Default, Hourglass };
+
+class DialogHost {
+  public:
+    virtual ~DialogHost() = default;
+
+    virtual Hwnd hWnd() = 0;
+    // The program's module instance.
+    virtual Handle hInstance() = 0;
+
+    // Sizes in twips: the screen, and the outer window with its border and title bar.
+    virtual std::int32_t ScreenWidth() = 0;
+    virtual std::int32_t ScreenHeight() = 0;
+    virtual std::int32_t Width() = 0;
+    virtual std::int32_t Height() = 0;
+    // Places the outer window; left and top in twips on the screen.
+    virtual void Move(std::int32_t left, std::int32_t top) = 0;
+
+    // Command buttons: starts their hover tracking.
+    virtual void Initialize(DialogControl control) = 0;
+    virtual void SetEnabled(DialogControl control, bool enabled) = 0;
+    virtual void SetPicture(DialogControl control, IndicatorPicture picture) = 0;
+    virtual void SetText(DialogControl control, const std::wstring& text) = 0;
+    virtual std::wstring GetText(DialogControl control) = 0;
+    virtual void AddItem(DialogControl control, const std::wstring& item) = 0;
+    // A scroll bar refuses a value outside its range and keeps its position; the result tells.
+    virtual bool SetValue(DialogControl control, std::int32_t value) = 0;
+    virtual std::int32_t GetValue(DialogControl control) = 0;
+
+    // The client size in pixels of the dialog (DialogControl::Form) or of one of its panels.
+    virtual void ClientSize(DialogControl surface, std::int32_t& width, std::int32_t& height) = 0;
+    // A one-pixel line into the surface's persistent image, which the system repaints from.
+    virtual void Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                      std::int32_t y2, ColorRef color) = 0;
+
+    virtual void SetMousePointer(MousePointer pointer) = 0;
+    // Destroys the window; the modal display ends with it.
+    virtual void Unload() = 0;
+};
+
+}  // namespace pelluna

@@ -1,0 +1,90 @@
+// The settings dialog's controls: one table of their kinds, places, sizes, texts and properties, in twips.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace pelluna {
+
+// Every control of the dialog; Form is the dialog itself. Control arrays are flattened: lbl(9) is lbl9,
+// Img_BGM(1) is Img_BGM1, Pic_C(0) is Pic_C0.
+enum class DialogControl {
+    Form,
+    Pic_C0,
+    Pic_C1,
+    Cmd_Set,
+    Cmd_Can,
+    lbl9,
+    lbl_URL,
+    // on the music panel
+    Shape3_3,
+    lbl15,
+    Img_BGM1,
+    lbl_BGM1,
+    BGM_Repeat,
+    lbl14,
+    Img_BGM0,
+    lbl_BGM0,
+    Img_BGM2,
+    lbl_BGM2,
+    Cmd_BGM,
+    lbl_Fname,
+    // on the ripple panel
+    Shape3_4,
+    lbl0,
+    lbl3,
+    HS_Num,
+    lbl4,
+    Shape3_2,
+    lbl1,
+    lbl5,
+    HS_Fast,
+    lbl7,
+    Shape3_5,
+    lbl2,
+    lbl6,
+    HS_Size,
+    lbl8,
+};
+
+enum class ControlKind { Panel, Command, Label, Image, Shape, ComboBox, HScrollBar };
+
+// Properties of texts (labels) that the table switches on.
+namespace text_style {
+constexpr unsigned Centred = 1;    // keeps its width and centres its text
+constexpr unsigned White = 2;      // white instead of the system's text colour
+constexpr unsigned Underline = 4;  // underlined font
+constexpr unsigned AutoSize = 8;   // sizes itself to its text
+constexpr unsigned Border = 16;    // single-line border
+}  // namespace text_style
+
+struct ControlSpec {
+    DialogControl control;
+    DialogControl parent;  // Form, Pic_C0 or Pic_C1
+    ControlKind kind;
+    // Place in the parent's client area and size, in twips.
+    std::int32_t left, top, width, height;
+    std::wstring_view text;  // caption of a label or Command button
+    unsigned style = 0;      // text_style flags
+    // Scroll bars: range, the step of an arrow and the step of a click in the trough.
+    std::int32_t min = 0, max = 0, smallChange = 0, largeChange = 0;
+};
+
+// The dialog's client area in twips (476 x 315 pixels at 15 twips per pixel).
+inline constexpr std::int32_t kDialogClientWidth = 7140;
+inline constexpr std::int32_t kDialogClientHeight = 4725;
+
+inline constexpr std::wstring_view kDialogFontName = L"ＭＳ Ｐゴシック";
+inline constexpr double kDialogFontPoints = 9.75;
+
+inline constexpr std::wstring_view kCreditLine = L"Pelluna Version 1.0.0";
+inline constexpr std::wstring_view kAddress = L"https://pelluna.example.org/";
+
+// Every control, parents before their children, in the order they are created.
+std::span<const ControlSpec> DialogLayout();
+
+// The row of a control in the table; nullptr for Form.
+const ControlSpec* FindControl(DialogControl control);
+
+}  // namespace pelluna

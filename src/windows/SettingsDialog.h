@@ -1,0 +1,127 @@
+// The real settings dialog: a fixed-border window whose two panels and controls come from the layout table,
+// with the shading kept in persistent images; its messages go to the portable Pelluna_P.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "platform/Platform.h"
+#include "platform/win32/WindowsApi.h"
+#include "settings/DialogHost.h"
+#include "settings/Pelluna_P.h"
+#include "windows/CommandButton.h"
+
+namespace pelluna::win32 {
+
+// Owners of GDI objects: a memory DC is deleted, any other object is freed with DeleteObject.
+struct DeleteDcNow {
+    void operator()(HDC dc) const { ::DeleteDC(dc); }
+};
+struct DeleteObjectNow {
+    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+using OwnedDc = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDcNow>;
+using OwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteObjectNow>;
+using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteObjectNow>;
+
+// A bitmap selected into its own memory DC for as long as both live.
+class PersistentImage {
+  public:
+    PersistentImage() = default;
+    PersistentImage(int width, int height, COLORREF background);
+    ~PersistentImage();
+    PersistentImage(PersistentImage&& other) noexcept;
+    PersistentImage& operator=(PersistentImage&& other) noexcept;
+    HDC Dc() const { return dc_.get(); }
+
+  private:
+    void Release();
+    OwnedDc dc_;
+    OwnedBitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+class SettingsDialog final : public DialogHost {
+  public:
+    // Creates the window and all its controls hidden, titled with the dialog's title in the ANSI code page.
+    // The Command buttons run on the platform's ports.
+    SettingsDialog(HINSTANCE instance, const Platform& platform);
+    ~SettingsDialog() override;
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+    void Attach(Pelluna_P& logic) { logic_ = &logic; }
+    // Loads the dialog, shades and shows it, and handles its messages until it has been destroyed.
+    void ShowModal();
+
+    Hwnd hWnd() override;
+    Handle hInstance() override;
+    std::int32_t ScreenWidth() override;
+    std::int32_t ScreenHeight() override;
+    std::int32_t Width() override;
+    std::int32_t Height() override;
+    void Move(std::int32_t left, std::int32_t top) override;
+    void Initialize(DialogControl control) override;
+    void SetEnabled(DialogControl control, bool New_Enabled) override;
+    void SetPicture(DialogControl control, IndicatorPicture picture) override;
+    void SetText(DialogControl control, const std::wstring& text) override;
+    std::wstring GetText(DialogControl control) override;
+    void AddItem(DialogControl control, const std::wstring& item) override;
+    bool SetValue(DialogControl control, std::int32_t value) override;
+    std::int32_t GetValue(DialogControl control) override;
+    void ClientSize(DialogControl surface, std::int32_t& width, std::int32_t& height) override;
+    void Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+              ColorRef color) override;
+    void SetMousePointer(MousePointer pointer) override;
+    void Unload() override;
+
+  private:
+    static constexpr std::size_t kControls = static_cast<std::size_t>(DialogControl::lbl8) + 1;
+
+    // One control: its row of the table, its window (none for texts, outlines and images), its place in
+    // pixels in its parent, and what it shows.
+    struct Control {
+        const ControlSpec* spec = nullptr;
+        HWND window = nullptr;
+        RECT rect{};
+        std::wstring text;
+        std::optional<IndicatorPicture> picture;
+        std::int32_t value = 0;
+        std::unique_ptr<CommandButton> button;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    Control& At(DialogControl control) { return controls_[static_cast<std::size_t>(control)]; }
+    DialogControl SurfaceOf(HWND window) const;
+    int ToPixels(std::int32_t twips) const;
+    void CreateControls();
+    void CreateControl(Control& control);
+    void Paint(HWND window);
+    // The text, outline or image under a point of a surface that reacts to a click.
+    std::optional<DialogControl> ClickableAt(DialogControl surface, POINT point);
+    void Clicked(DialogControl control);
+    void Scrolled(HWND bar, int code);
+    bool OverAddress();
+
+    HINSTANCE instance_;
+    const Platform& platform_;
+    Pelluna_P* logic_ = nullptr;
+    double twipsPerPixel_ = 15.0;
+    int dotsPerInch_ = 96;
+    HWND window_ = nullptr;
+    bool destroyed_ = false;
+    bool hourglass_ = false;
+    std::optional<DialogControl> pressed_;
+    std::array<Control, kControls> controls_;
+    std::array<PersistentImage, 3> images_;  // Form, Pic_C0, Pic_C1
+    OwnedFont font_;
+    OwnedFont underlinedFont_;
+    OwnedBitmap indicators_[2];  // unselected, selected
+    HCURSOR pointingHand_ = nullptr;
+};
+
+}  // namespace pelluna::win32

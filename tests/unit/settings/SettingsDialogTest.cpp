@@ -1,0 +1,437 @@
+// The settings dialog against a fake window, profile and dialogs: loading, choices, saving, closing.
+#include "settings/DialogShading.h"
+#include "settings/Pelluna_P.h"
+
+#include <gtest/gtest.h>
+
+#include "FakeDialogHost.h"
+#include "FakePlatform.h"
+#include "FakeShell.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsValues.h"
+#include "settings/WindowAnimation.h"
+
+namespace pelluna {
+namespace {
+
+using C = DialogControl;
+using testing::FakePlatform;
+
+constexpr const char* kIni = "C:\\Program Files\\Pelluna\\Pelluna.ini";
+// The six writes of a save, as the profile API gets them (key names in code page 932).
+constexpr const char* kWritePrefix = "WritePrivateProfileStringA(\"Section\", ";
+constexpr const char* kIniArg = ", \"C:\\x5CProgram Files\\x5CPelluna\\x5CPelluna.ini\")";
+
+std::string Write(const std::string& key, const std::string& value) {
+    return kWritePrefix + key + ", " + value + kIniArg;
+}
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::ResetProcessValues();
+        fake_.user.windowRects[host_.window] = Rect{719, 245, 1201, 589};
+    }
+    // The settings as LoadSettings leaves them for an INI file with these lines (ANSI bytes).
+    void LoadFrom(const std::string& lines) {
+        fake_.kernel.files[kIni] = "[Section]\r\n" + lines;
+        SettingsStore(fake_.kernel, fake_.text).LoadSettings();
+    }
+    void Load() {
+        fake_.log.Clear();
+        dialog_.Load();
+    }
+    std::vector<std::string> Writes() const { return fake_.log.CallsTo("WritePrivateProfileStringA"); }
+    IndicatorPicture Picture(C control) { return host_.pictures.at(control); }
+
+    FakePlatform fake_;
+    testing::FakeDialogHost host_{fake_.log};
+    testing::FakeCommonDialogs dialogs_{fake_.log};
+    testing::FakeShell shell_{fake_.log};
+    Pelluna_P dialog_{fake_.ports, host_, dialogs_, shell_};
+};
+
+TEST_F(SettingsDialogTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
+    SettingsStore(fake_.kernel, fake_.text).LoadSettings();
+    fake_.user.cursorPos = Point{100, 50};
+    Load();
+
+    std::vector<std::string> expected = {
+        // (1920 - 482) x 15 / 2 and (1080 - 344) x 15 / 3, in twips.
+        "Host.Move(10785, 3680)",
+        "Host.Initialize(Cmd_Set)",
+        "Host.Initialize(Cmd_Can)",
+        "Host.Initialize(Cmd_BGM)",
+        "Host.SetEnabled(Cmd_BGM, false)",
+        "Host.SetEnabled(BGM_Repeat, false)",
+        "Host.SetPicture(Img_BGM0, Unselected)",
+        "Host.SetPicture(Img_BGM1, Unselected)",
+        "Host.SetPicture(Img_BGM2, Unselected)",
+        "Host.SetPicture(Img_BGM0, Selected)",
+        "Host.SetText(BGM_Repeat)",
+    };
+    expected.insert(expected.end(), 31, "Host.AddItem(BGM_Repeat)");
+    expected.insert(expected.end(), {
+                                        "Host.SetValue(HS_Num, 25)",
+                                        "Host.SetValue(HS_Fast, 100)",
+                                        "Host.SetValue(HS_Size, 100)",
+                                        "Host.SetText(lbl_Fname)",
+                                        "GetCursorPos()",
+                                        "GetWindowRect(53665)",
+                                        "DrawAnimatedRects(53665, 3, 100, 50, 100, 50, 719, 245, 1201, 589)",
+                                    });
+    EXPECT_EQ(fake_.log.Calls(), expected);
+
+    EXPECT_EQ(host_.texts[C::BGM_Repeat], L"");
+    EXPECT_EQ(host_.texts[C::lbl_Fname], L"");
+    std::vector<std::wstring> tracks = {L""};
+    for (int track = 1; track <= 30; ++track) tracks.push_back(std::to_wstring(track));
+    EXPECT_EQ(host_.items[C::BGM_Repeat], tracks);
+    EXPECT_EQ(gCursorX, 100);
+    EXPECT_EQ(gCursorY, 50);
+    EXPECT_EQ(gApiResult, 1);
+}
+
+TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsOrLeaveThemAtTheirMinimum) {
+    const struct {
+        const char* lines;
+        std::int32_t drops, speed, size;
+    } cases[] = {
+        {"DropsCount=60\r\n", 10, 100, 100},     // beyond the bar's range: refused
+        {"DropsCount=70000\r\n", 10, 100, 100},  // beyond 16 bits: not even offered
+        {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50},
+        {"RippleSpeed=120.5\r\nRippleSize=121.5\r\n", 25, 120, 122},  // a half goes to the even neighbour
+        {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 50},
+        {"DropsCount=abc\r\n", 10, 100, 100},  // no number: the setting stays 0, which the bar refuses
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        testing::ResetProcessValues();
+        host_.values = {{C::HS_Num, 10}, {C::HS_Fast, 50}, {C::HS_Size, 50}};
+        LoadFrom(c.lines);
+        Load();
+        EXPECT_EQ(host_.values[C::HS_Num], c.drops);
+        EXPECT_EQ(host_.values[C::HS_Fast], c.speed);
+        EXPECT_EQ(host_.values[C::HS_Size], c.size);
+    }
+}
+
+TEST_F(SettingsDialogTest, TheMusicKindSelectsOneIndicatorAndEnablesItsControl) {
+    const struct {
+        std::int16_t kind;
+        int selected;  // index of the selected indicator, -1 for none
+        bool repeatEnabled, fileButtonEnabled;
+    } cases[] = {
+        {0, 0, false, false},  {1, 1, true, false},    {2, 2, false, true},
+        {5, -1, false, false}, {-1, -1, false, false},
+    };
+    const C indicators[] = {C::Img_BGM0, C::Img_BGM1, C::Img_BGM2};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        gBgmKind = c.kind;
+        gBgmFile = L"C:\\m.mp3";
+        host_.pictures.clear();
+        Load();
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(Picture(indicators[i]),
+                      i == c.selected ? IndicatorPicture::Selected : IndicatorPicture::Unselected);
+        }
+        EXPECT_EQ(host_.enabled.at(C::BGM_Repeat), c.repeatEnabled);
+        EXPECT_EQ(host_.enabled.at(C::Cmd_BGM), c.fileButtonEnabled);
+        EXPECT_EQ(fake_.log.CallsTo("Host.SetPicture").size(), c.selected < 0 ? 3u : 4u);
+    }
+}
+
+TEST_F(SettingsDialogTest, AStoredMusicKindOutsideTheChoicesIsWrittenBackUnchanged) {
+    LoadFrom("BGM\x8B\xE6\x95\xAA=5\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n");
+    Load();
+    EXPECT_EQ(host_.texts[C::BGM_Repeat], L"12");
+    dialog_.Cmd_Set_Click();
+    ASSERT_EQ(Writes().size(), 6u);
+    EXPECT_EQ(Writes()[3], Write("\"BGM\\x8B\\xE6\\x95\\xAA\"", "\" 5\""));
+    EXPECT_EQ(Writes()[4], Write("\"BGM\\xD8\\xCB\\xDF\\xB0\\xC4\"", "\" 12\""));
+}
+
+TEST_F(SettingsDialogTest, SaveWritesTheSixKeysInOrderThenCloses) {
+    gBgmFile = L"D:\\音楽\\雨.mp3";
+    gBgmKind = 2;
+    Load();
+    host_.values = {{C::HS_Num, 37}, {C::HS_Fast, 64}, {C::HS_Size, 150}};
+    host_.texts[C::BGM_Repeat] = L" 3 ";
+    fake_.log.Clear();
+    dialog_.Cmd_Set_Click();
+
+    const std::vector<std::string> writes = {
+        Write("\"DropsCount\"", "\" 37\""),
+        Write("\"RippleSpeed\"", "\" 64\""),
+        Write("\"RippleSize\"", "\" 150\""),
+        Write("\"BGM\\x8B\\xE6\\x95\\xAA\"", "\" 2\""),
+        Write("\"BGM\\xD8\\xCB\\xDF\\xB0\\xC4\"", "\" 3\""),
+        Write("\"BGM\\xCC\\xA7\\xB2\\xD9\"", "\"D:\\x5C\\x89\\xB9\\x8Ay\\x5C\\x89J.mp3\""),
+    };
+    EXPECT_EQ(Writes(), writes);
+    const std::vector<std::string>& calls = fake_.log.Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "DrawAnimatedRects(53665, 3, 719, 245, 1201, 589, 0, 0, 0, 0)");
+    EXPECT_EQ(calls.back(), "Host.Unload()");
+    EXPECT_EQ(gBgmRepeatTrack, 3);
+    // The numbers in memory are left as they were loaded.
+    EXPECT_EQ(gDropsCount, 0);
+    EXPECT_EQ(
+        fake_.kernel.files[kIni],
+        "[Section]\r\nDropsCount= 37\r\nRippleSpeed= 64\r\nRippleSize= 150\r\nBGM\x8B\xE6\x95\xAA= 2\r\n"
+        "BGM\xD8\xCB\xDF\xB0\xC4= 3\r\nBGM\xCC\xA7\xB2\xD9=D:\\\x89\xB9\x8A\x79\\\x89J.mp3\r\n");
+}
+
+TEST_F(SettingsDialogTest, TheTrackTextIsSavedAsARoundedNumberOrZero) {
+    const struct {
+        const wchar_t* text;
+        const char* written;
+        std::int16_t track;
+    } cases[] = {
+        {L"abc", "\" 0\"", 0},   {L"", "\" 0\"", 0},
+        {L"2.5", "\" 2\"", 2},   {L"3.5", "\" 4\"", 4},
+        {L"7", "\" 7\"", 7},     {L"-1", "\"-1\"", -1},
+        {L"40000", "\" 0\"", 0}, {L"32767", "\" 32767\"", 32767},
+        {L"7x", "\" 0\"", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        gBgmRepeatTrack = 9;
+        Load();
+        host_.texts[C::BGM_Repeat] = c.text;
+        fake_.log.Clear();
+        dialog_.Cmd_Set_Click();
+        ASSERT_EQ(Writes().size(), 6u);
+        EXPECT_EQ(Writes()[4], Write("\"BGM\\xD8\\xCB\\xDF\\xB0\\xC4\"", c.written));
+        EXPECT_EQ(gBgmRepeatTrack, c.track);
+    }
+}
+
+TEST_F(SettingsDialogTest, ImagesAndNamesOfARowChooseTheSameKind) {
+    const struct {
+        std::int16_t index;
+        C selected;
+        bool repeatEnabled, fileButtonEnabled;
+    } cases[] = {
+        {0, C::Img_BGM0, false, false},
+        {1, C::Img_BGM1, true, false},
+        {2, C::Img_BGM2, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        std::vector<std::string> logs[2];
+        for (int byName = 0; byName < 2; ++byName) {
+            gBgmKind = 9;
+            host_.pictures.clear();
+            fake_.log.Clear();
+            if (byName) {
+                dialog_.lbl_BGM_Click(c.index);
+            } else {
+                dialog_.Img_BGM_Click(c.index);
+            }
+            logs[byName] = fake_.log.Calls();
+            EXPECT_EQ(gBgmKind, c.index);
+            EXPECT_EQ(Picture(c.selected), IndicatorPicture::Selected);
+            EXPECT_EQ(host_.enabled.at(C::BGM_Repeat), c.repeatEnabled);
+            EXPECT_EQ(host_.enabled.at(C::Cmd_BGM), c.fileButtonEnabled);
+        }
+        EXPECT_EQ(logs[0], logs[1]);
+        EXPECT_EQ(logs[0].front(), "Host.SetEnabled(Cmd_BGM, false)");
+        EXPECT_TRUE(Writes().empty());
+    }
+}
+
+TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFields) {
+    Load();
+    fake_.log.Clear();
+    dialog_.Cmd_BGM_Click();
+    // Filter "BGMﾌｧｲﾙ (MP3 WAV)" NUL "*.MP3;*.WAV" NUL NUL; title "ﾌｧｲﾙを開く"; the rest empty or 0.
+    EXPECT_EQ(
+        fake_.log.Calls(),
+        std::vector<std::string>{
+            "GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
+            ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
+            "buffer 255 NUL, 255, buffer 255 NUL, 255, null, "
+            "\"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
+            "0, null, 0, null, null)"});
+    // Cancelled: nothing changes.
+    EXPECT_EQ(gApiResult, 0);
+    EXPECT_EQ(gBgmFile, L"");
+    EXPECT_EQ(host_.texts[C::lbl_Fname], L"");
+}
+
+TEST_F(SettingsDialogTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
+    Load();
+    dialog_.lbl_BGM_Click(2);
+    dialog_.Cmd_BGM_Click();  // cancelled first
+    dialogs_.chosenFile = "E:\\\x89\xB9\\rain.wav";
+    dialog_.Cmd_BGM_Click();
+    EXPECT_EQ(gApiResult, 1);
+    EXPECT_EQ(gBgmFile, L"E:\\音\\rain.wav");
+    EXPECT_EQ(host_.texts[C::lbl_Fname], L"E:\\音\\rain.wav");
+
+    dialog_.Img_BGM_Click(1);
+    fake_.log.Clear();
+    dialog_.Cmd_Set_Click();
+    ASSERT_EQ(Writes().size(), 6u);
+    EXPECT_EQ(Writes()[3], Write("\"BGM\\x8B\\xE6\\x95\\xAA\"", "\" 1\""));
+    EXPECT_EQ(Writes()[5], Write("\"BGM\\xCC\\xA7\\xB2\\xD9\"", "\"E:\\x5C\\x89\\xB9\\x5Crain.wav\""));
+}
+
+TEST_F(SettingsDialogTest, MusicFileWithoutAFileSavesKindTwoAndAnEmptyPathWhichLoadsAsNoMusic) {
+    Load();
+    dialog_.lbl_BGM_Click(2);
+    dialog_.Cmd_Set_Click();
+    ASSERT_EQ(Writes().size(), 6u);
+    EXPECT_EQ(Writes()[3], Write("\"BGM\\x8B\\xE6\\x95\\xAA\"", "\" 2\""));
+    EXPECT_EQ(Writes()[5], Write("\"BGM\\xCC\\xA7\\xB2\\xD9\"", "\"\""));
+    SettingsStore(fake_.kernel, fake_.text).LoadSettings();
+    EXPECT_EQ(gBgmKind, 0);
+}
+
+TEST_F(SettingsDialogTest, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
+    const std::string before = "[Section]\r\nDropsCount=30\r\nBGM\x8B\xE6\x95\xAA=0\r\n";
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox);
+        fake_.kernel.files[kIni] = before;
+        SettingsStore(fake_.kernel, fake_.text).LoadSettings();
+        fake_.user.cursorPos = Point{-300, 20};
+        Load();
+        dialog_.lbl_BGM_Click(2);
+        dialogs_.chosenFile = "C:\\song.mp3";
+        dialog_.Cmd_BGM_Click();
+        host_.values[C::HS_Num] = 44;
+        fake_.log.Clear();
+        if (closeBox) {
+            dialog_.QueryUnload();
+        } else {
+            dialog_.Cmd_Can_Click();
+        }
+        EXPECT_EQ(
+            fake_.log.Calls(),
+            (std::vector<std::string>{"GetWindowRect(53665)",
+                                      "DrawAnimatedRects(53665, 3, 719, 245, 1201, 589, -300, 20, -300, 20)",
+                                      "Host.Unload()"}));
+        EXPECT_EQ(fake_.kernel.files[kIni], before);
+    }
+}
+
+TEST_F(SettingsDialogTest, TheCursorPointIsKeptOnlyWhenItCanBeRead) {
+    const struct {
+        bool readable;
+        Point cursor;
+        std::int16_t x, y;  // starting from 7, 8
+        std::int32_t apiResult;
+    } cases[] = {
+        {true, {100, 50}, 100, 50, 1},
+        {true, {-1280, -5}, -1280, -5, 1},
+        {true, {40000, 12}, 7, 12, 1},  // a coordinate beyond 16 bits keeps the earlier value
+        {false, {100, 50}, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cursor.x);
+        gCursorX = 7;
+        gCursorY = 8;
+        fake_.user.getCursorPosResult = c.readable;
+        fake_.user.cursorPos = c.cursor;
+        Load();
+        EXPECT_EQ(gCursorX, c.x);
+        EXPECT_EQ(gCursorY, c.y);
+        EXPECT_EQ(gApiResult, c.apiResult);
+        const std::string point = std::to_string(c.x) + ", " + std::to_string(c.y);
+        EXPECT_EQ(fake_.log.Calls().back(),
+                  "DrawAnimatedRects(53665, 3, " + point + ", " + point + ", 719, 245, 1201, 589)");
+    }
+}
+
+TEST_F(SettingsDialogTest, AnimationsRunBetweenTheSavedPointAndTheWindowEvenAfterTheCursorMoved) {
+    gCursorX = 100;
+    gCursorY = 50;
+    fake_.user.cursorPos = Point{900, 900};
+    ShowOpenAnimation(fake_.user, host_.window);
+    ShowCloseAnimation(fake_.user, host_.window);
+    // A window the system does not know: the empty rectangle at the screen's corner.
+    ShowOpenAnimation(fake_.user, 0x999);
+    ShowCloseAnimation(fake_.user, 0x999);
+    EXPECT_EQ(fake_.log.CallsTo("DrawAnimatedRects"),
+              (std::vector<std::string>{
+                  "DrawAnimatedRects(53665, 3, 100, 50, 100, 50, 719, 245, 1201, 589)",
+                  "DrawAnimatedRects(53665, 3, 719, 245, 1201, 589, 100, 50, 100, 50)",
+                  "DrawAnimatedRects(2457, 3, 100, 50, 100, 50, 0, 0, 0, 0)",
+                  "DrawAnimatedRects(2457, 3, 0, 0, 0, 0, 100, 50, 100, 50)",
+              }));
+    EXPECT_TRUE(fake_.log.CallsTo("GetCursorPos").empty());
+}
+
+TEST_F(SettingsDialogTest, InitialiseButtonsReachesOnlyTheThreeCommandButtons) {
+    dialog_.InitialiseButtons(true, false);
+    dialog_.InitialiseButtons(false, false);
+    dialog_.InitialiseButtons(false, true);
+    EXPECT_EQ(fake_.log.Calls(), (std::vector<std::string>{
+                                     "Host.Initialize(Cmd_Set)",
+                                     "Host.Initialize(Cmd_Can)",
+                                     "Host.Initialize(Cmd_BGM)",
+                                     "Host.SetEnabled(Cmd_Set, false)",
+                                     "Host.SetEnabled(Cmd_Can, false)",
+                                     "Host.SetEnabled(Cmd_BGM, false)",
+                                     "Host.SetEnabled(Cmd_Set, true)",
+                                     "Host.SetEnabled(Cmd_Can, true)",
+                                     "Host.SetEnabled(Cmd_BGM, true)",
+                                 }));
+}
+
+TEST_F(SettingsDialogTest, TheAddressOpensWithTheHourglassAroundIt) {
+    dialog_.lbl_URL_Click();
+    EXPECT_EQ(fake_.log.Calls(),
+              (std::vector<std::string>{
+                  "Host.SetMousePointer(Hourglass)",
+                  "ShellExecuteA(53665, \"open\", \"https://pelluna.example.org/\", \"\", \"\", 1)",
+                  "Host.SetMousePointer(Default)",
+              }));
+}
+
+TEST_F(SettingsDialogTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
+    // |sin(y / (H / 3.142))| x 220, worked out by hand for the dialog (315) and the panels (145, 105).
+    const struct {
+        std::int32_t height, y, level;
+    } cases[] = {
+        {315, 0, 0},   {315, 1, 2},    {315, 50, 105}, {315, 157, 220}, {315, 314, 2},  {315, 315, 0},
+        {145, 10, 47}, {145, 72, 220}, {145, 144, 5},  {105, 50, 219},  {105, 52, 220}, {105, 105, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShadeLevel(c.y, c.height), c.level) << c.height << " " << c.y;
+    }
+    EXPECT_EQ(ShadeLevel(0, 0), std::nullopt);
+    EXPECT_EQ(DialogShade(0), Rgb(30, 30, 30));
+    EXPECT_EQ(DialogShade(220), Rgb(250, 250, 250));
+    EXPECT_EQ(PanelShade(0), Rgb(0, 0, 30));
+    EXPECT_EQ(PanelShade(220), Rgb(220, 220, 250));
+}
+
+TEST_F(SettingsDialogTest, ResizeShadesTheDialogThenBothPanelsRowByRow) {
+    dialog_.Resize();
+    EXPECT_EQ(fake_.log.Calls(), (std::vector<std::string>{"Host.ClientSize(Form)", "Host.ClientSize(Pic_C0)",
+                                                           "Host.ClientSize(Pic_C1)"}));
+    const struct {
+        C surface;
+        std::int32_t width, height;
+        std::int32_t y;
+        ColorRef color;
+    } rows[] = {
+        {C::Form, 476, 315, 0, Rgb(30, 30, 30)},     {C::Form, 476, 315, 157, Rgb(250, 250, 250)},
+        {C::Form, 476, 315, 50, Rgb(135, 135, 135)}, {C::Form, 476, 315, 315, Rgb(30, 30, 30)},
+        {C::Pic_C0, 441, 145, 0, Rgb(0, 0, 30)},     {C::Pic_C0, 441, 145, 72, Rgb(220, 220, 250)},
+        {C::Pic_C1, 345, 105, 10, Rgb(65, 65, 95)},  {C::Pic_C1, 345, 105, 105, Rgb(0, 0, 30)},
+    };
+    for (const auto& r : rows) {
+        const auto& lines = host_.lines[r.surface];
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(r.height + 1));
+        EXPECT_EQ(lines[static_cast<std::size_t>(r.y)],
+                  (testing::FakeDialogHost::DrawnLine{0, r.y, r.width, r.y, r.color}))
+            << testing::ControlName(r.surface) << " row " << r.y;
+    }
+}
+
+}  // namespace
+}  // namespace pelluna
