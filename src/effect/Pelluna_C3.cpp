@@ -27,6 +27,13 @@ std::int32_t ClampToInt32(std::int64_t value) {
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
+// Held within half the 32-bit range, so that the width and height of a rectangle between two such
+// coordinates fit 32 bits too. No real picture comes near the bound.
+std::int32_t ClampToHalfRange(std::int64_t value) {
+    constexpr std::int64_t kHalf = std::int64_t{1} << 30;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, -kHalf, kHalf - 1));
+}
+
 ColorRef PenColor(int level, int family) {
     const auto c = static_cast<std::uint32_t>(level * 16);
     switch (family) {
@@ -188,8 +195,10 @@ void Pelluna_C3::DrawRipple(Hdc hDC, const Drop& drop, int family, double ringLi
             const auto top = numbers::RoundToInt32(y - r);
             const auto right = numbers::RoundToInt32(x + 2.0 * r);
             const auto bottom = numbers::RoundToInt32(y + r);
-            // A drop whose position left the integer range has nothing visible to draw.
-            if (left && top && right && bottom) {
+            // A drop whose position left the integer range has nothing visible to draw, and neither has a
+            // ring wider than that range (its width would overflow wherever it is measured).
+            if (left && top && right && bottom &&
+                std::int64_t{*right} - *left <= std::numeric_limits<std::int32_t>::max()) {
                 m_gdi.SelectObject(hDC, m_hPens[j][family]);
                 m_gdi.Ellipse(hDC, *left, *top, *right, *bottom);
             }
@@ -218,7 +227,10 @@ bool Pelluna_C3::DrawTransitionMask(Hdc hDrawDC) {
     const std::int64_t bottom = m_nHeight - top;
 
     m_gdi.SelectObject(hDrawDC, m_gdi.GetStockObject(win::BLACK_BRUSH));
-    m_gdi.Ellipse(hDrawDC, ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom));
+    // A huge picture late in the transition, or a total driven below zero, reaches beyond the picture by
+    // more than the coordinates can span.
+    m_gdi.Ellipse(hDrawDC, ClampToHalfRange(left), ClampToHalfRange(top), ClampToHalfRange(right),
+                  ClampToHalfRange(bottom));
     return true;
 }
 

@@ -99,7 +99,9 @@ def covers_screen_with_rings_of_six_families(desktop):
     with Saver(desktop, "picture", {"DropsCount": " 50"}) as saver:
         windows = saver.wait_for_window(3)
         assert windows, "no saver window within 3 s"
-        assert geometry(desktop, windows[0]) == (0, 0, 1920, 1080), geometry(desktop, windows[0])
+        # The window appears by its title before the load handler has moved it over the screen.
+        full = (0, 0, 1920, 1080)
+        assert wait_until(lambda: geometry(desktop, windows[0]) == full, 3), geometry(desktop, windows[0])
         seen = set()
         shot = os.path.join(saver.folder, "shot.png")
         deadline = time.monotonic() + 12

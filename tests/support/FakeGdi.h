@@ -17,6 +17,8 @@ class FakeGdi final : public Gdi {
 
     bool failCreateCompatibleDC = false;
     bool failCreateCompatibleBitmap = false;
+    // Off where a long run would fill the log (a fuzz target's thousands of frames); shapes are still kept.
+    bool logCalls = true;
 
     enum class Kind { Pen, Brush, Bitmap, Other };
 

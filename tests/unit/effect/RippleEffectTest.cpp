@@ -405,6 +405,30 @@ TEST_F(RippleEffect, TransitionMaskIsFilledWhiteOnceAndGrowsABlackEllipseForFive
     }
 }
 
+TEST_F(RippleEffect, TheMaskEllipseStaysWithinHalfTheIntegerRangeSoItsExtentsFit) {
+    const struct {
+        std::int32_t width;
+        std::int32_t tick;
+        Rect ellipse;
+    } cases[] = {
+        // The widest picture at 5 s: the right edge would lie at 2505397589.
+        {std::numeric_limits<std::int32_t>::max(), 5000, Rect{-357913942, -180, 1073741823, 1260}},
+        // A total below zero turns the ellipse inside out, 2.87e9 wide unless held.
+        {128741874, -83648, Rect{1073741823, 12585, -1073741824, -11505}},
+    };
+    for (const auto& c : cases) {
+        Pelluna_C3 mask{fake.gdi, fake.kernel, fake.clock, random};
+        bool useTransition = false;
+        mask.Construct(c.width, 1080, useTransition);
+        mask.Tick(c.tick);
+        fake.gdi.ClearShapes();
+        mask.DrawTransitionMask(kFrameDC);
+        ASSERT_FALSE(fake.gdi.Ellipses().empty());
+        EXPECT_EQ(fake.gdi.Ellipses().back().rect, c.ellipse) << c.width << " " << c.tick;
+        mask.Destruct();
+    }
+}
+
 TEST_F(RippleEffect, DropCountsOutsideTheTableUseAHundredOrNoDrops) {
     const struct {
         std::int32_t count;
@@ -472,6 +496,19 @@ TEST_F(RippleEffect, RadiiAndPositionsBeyondTheIntegerRangeDrawNothing) {
     Set(1, 1, 512.0f, 384.0f, std::numeric_limits<float>::infinity());
     effect.Tick(0);
     EXPECT_EQ(DropNo(1).nState, 0);
+}
+
+TEST_F(RippleEffect, ARingWiderThanTheIntegerRangeIsSkippedEvenWhenItsEdgesFit) {
+    // On the widest picture the rings may reach 1.4e9 pixels in radius; a ring 4r wide beyond INT32_MAX
+    // cannot be drawn, its inner rings can.
+    gDropsCount = 1;
+    gRippleSize = 1000.0f;
+    Construct(std::numeric_limits<std::int32_t>::max(), 1080);
+    Set(1, 1, 0.0f, 0.0f, 6e8f);  // edges at -1.2e9 and 1.2e9, width 2.4e9
+    random.whenExhausted = 0.99f;
+    const std::vector<Ring> rings = Frame();
+    ASSERT_FALSE(rings.empty());
+    EXPECT_EQ(rings[0].rect, (Rect{-750000000, -375000000, 750000000, 375000000}));  // r = 6e8 * 5 / 8
 }
 
 TEST_F(RippleEffect, TheTotalTimeStopsAtItsLimitInsteadOfOverflowing) {

@@ -130,7 +130,8 @@ TEST_F(MainTest, GuardEndsEveryModeWhenEitherWindowOrTheMutexOfAStartingSaverExi
             if (c.mutexHeld) fake.kernel.mutexes.insert("Pelluna_SaverOrSettingsRunning");
             RecordingModes modes(fake.log);
             EXPECT_THROW(Main(commandLine, fake.ports, modes), ProcessExit);
-            const bool preview = commandLine[1] == L'p';
+            // The empty command line has no second character to look at.
+            const bool preview = std::wstring_view(commandLine).starts_with(L"/p");
             EXPECT_EQ(fake.log.Calls(), (preview ? Calls{kFindSaver, kFindDialog, kLook, kExit}
                                                  : Calls{kFindSaver, kFindDialog, kClaim, kLastError, kExit}))
                 << ::testing::PrintToString(std::wstring(commandLine));
