@@ -199,6 +199,19 @@ def the_close_box_leaves_the_file_unchanged(desktop):
 
 
 @check
+def a_second_start_while_the_dialog_is_open_ends_at_once(desktop):
+    with Dialog(desktop, "dialog_guard") as dialog:
+        other = desktop.install("dialog_guard_second")
+        for args in (("/C",), ("/S",), ()):
+            second = desktop.start(os.path.join(other, "Pelluna.scr"), *args, locale=JAPANESE)
+            assert ended_within(second, 10), f"{args} did not end beside the open dialog"
+            assert len(desktop.windows_titled(DIALOG_TITLE)) == 1, f"{args} opened a second dialog"
+            assert not desktop.windows_titled("Pelluna_Main"), f"{args} opened a saver"
+        dialog.key("Escape")
+        assert dialog.ended(), "the dialog did not close"
+
+
+@check
 def a_file_typed_in_the_chooser_is_shown_and_saved(desktop):
     with Dialog(desktop, "dialog_file") as dialog:
         song = os.path.join(dialog.folder, "song.mp3")
