@@ -12,52 +12,52 @@ using namespace text_style;
 
 constexpr std::array kLayout = {
     // On the dialog.
-    ControlSpec{C::Pic_C0, C::Form, K::Panel, 240, 300, 6615, 2175, L""},
-    ControlSpec{C::Pic_C1, C::Form, K::Panel, 240, 2640, 5175, 1575, L""},
-    ControlSpec{C::Cmd_Set, C::Form, K::Command, 5580, 2640, 1275, 375, L"設定"},
-    ControlSpec{C::Cmd_Can, C::Form, K::Command, 5580, 3120, 1275, 375, L"ｷｬﾝｾﾙ"},
-    ControlSpec{C::lbl9, C::Form, K::Label, 240, 4320, 2475, 195, kCreditLine, White | AutoSize},
-    ControlSpec{C::lbl_URL, C::Form, K::Label, 2880, 4320, 3210, 195, kAddress, White | Underline | AutoSize},
+    LayoutEntry{C::Pic_C0, C::Form, K::Panel, 240, 300, 6615, 2175, L""},
+    LayoutEntry{C::Pic_C1, C::Form, K::Panel, 240, 2640, 5175, 1575, L""},
+    LayoutEntry{C::Cmd_Set, C::Form, K::Command, 5580, 2640, 1275, 375, L"設定"},
+    LayoutEntry{C::Cmd_Can, C::Form, K::Command, 5580, 3120, 1275, 375, L"ｷｬﾝｾﾙ"},
+    LayoutEntry{C::lbl9, C::Form, K::Label, 240, 4320, 2475, 195, kCreditLine, White | AutoSize},
+    LayoutEntry{C::lbl_URL, C::Form, K::Label, 2880, 4320, 3210, 195, kAddress, White | Underline | AutoSize},
     // On the music panel.
-    ControlSpec{C::Shape3_3, C::Pic_C0, K::Shape, 300, 180, 1695, 315, L""},
-    ControlSpec{C::lbl15, C::Pic_C0, K::Label, 300, 240, 1665, 195, L"BGM", Centred},
-    ControlSpec{C::Img_BGM1, C::Pic_C0, K::Image, 300, 600, 195, 195, L""},
-    ControlSpec{C::lbl_BGM1, C::Pic_C0, K::Label, 540, 600, 645, 195, L"音楽CD", AutoSize},
-    ControlSpec{C::BGM_Repeat, C::Pic_C0, K::ComboBox, 1380, 540, 615, 315, L""},
-    ControlSpec{C::lbl14, C::Pic_C0, K::Label, 2040, 600, 990, 195, L"曲目をﾘﾋﾟｰﾄ", AutoSize},
-    ControlSpec{C::Img_BGM0, C::Pic_C0, K::Image, 300, 900, 195, 195, L""},
-    ControlSpec{C::lbl_BGM0, C::Pic_C0, K::Label, 540, 900, 345, 195, L"無し", AutoSize},
-    ControlSpec{C::Img_BGM2, C::Pic_C0, K::Image, 300, 1200, 195, 195, L""},
-    ControlSpec{C::lbl_BGM2, C::Pic_C0, K::Label, 540, 1200, 900, 195, L"MP3、WAV", AutoSize},
-    ControlSpec{C::Cmd_BGM, C::Pic_C0, K::Command, 540, 1440, 435, 375, L"..."},
-    ControlSpec{C::lbl_Fname, C::Pic_C0, K::Label, 1020, 1440, 5355, 435, L"", Border},
+    LayoutEntry{C::Shape3_3, C::Pic_C0, K::Shape, 300, 180, 1695, 315, L""},
+    LayoutEntry{C::lbl15, C::Pic_C0, K::Label, 300, 240, 1665, 195, L"BGM", Centred},
+    LayoutEntry{C::Img_BGM1, C::Pic_C0, K::Image, 300, 600, 195, 195, L""},
+    LayoutEntry{C::lbl_BGM1, C::Pic_C0, K::Label, 540, 600, 645, 195, L"音楽CD", AutoSize},
+    LayoutEntry{C::BGM_Repeat, C::Pic_C0, K::ComboBox, 1380, 540, 615, 315, L""},
+    LayoutEntry{C::lbl14, C::Pic_C0, K::Label, 2040, 600, 990, 195, L"曲目をﾘﾋﾟｰﾄ", AutoSize},
+    LayoutEntry{C::Img_BGM0, C::Pic_C0, K::Image, 300, 900, 195, 195, L""},
+    LayoutEntry{C::lbl_BGM0, C::Pic_C0, K::Label, 540, 900, 345, 195, L"無し", AutoSize},
+    LayoutEntry{C::Img_BGM2, C::Pic_C0, K::Image, 300, 1200, 195, 195, L""},
+    LayoutEntry{C::lbl_BGM2, C::Pic_C0, K::Label, 540, 1200, 900, 195, L"MP3、WAV", AutoSize},
+    LayoutEntry{C::Cmd_BGM, C::Pic_C0, K::Command, 540, 1440, 435, 375, L"..."},
+    LayoutEntry{C::lbl_Fname, C::Pic_C0, K::Label, 1020, 1440, 5355, 435, L"", Border},
     // On the ripple panel, one row per setting; each bar has its minimum next to the word for little.
-    ControlSpec{C::Shape3_4, C::Pic_C1, K::Shape, 240, 180, 1695, 315, L""},
-    ControlSpec{C::lbl0, C::Pic_C1, K::Label, 240, 240, 1665, 195, L"Pellunaの数", Centred},
-    ControlSpec{C::lbl3, C::Pic_C1, K::Label, 2100, 240, 585, 195, L"少ない", AutoSize},
-    ControlSpec{C::HS_Num, C::Pic_C1, K::HScrollBar, 2820, 180, 1275, 255, L"", 0, 10, 50, 1, 1},
-    ControlSpec{C::lbl4, C::Pic_C1, K::Label, 4200, 240, 405, 195, L"多い", AutoSize},
-    ControlSpec{C::Shape3_2, C::Pic_C1, K::Shape, 240, 600, 1695, 315, L""},
-    ControlSpec{C::lbl1, C::Pic_C1, K::Label, 240, 660, 1665, 195, L"波紋のｽﾋﾟｰﾄﾞ", Centred},
-    ControlSpec{C::lbl5, C::Pic_C1, K::Label, 2220, 660, 405, 195, L"遅い", AutoSize},
-    ControlSpec{C::HS_Fast, C::Pic_C1, K::HScrollBar, 2820, 600, 1275, 255, L"", 0, 50, 150, 1, 10},
-    ControlSpec{C::lbl7, C::Pic_C1, K::Label, 4200, 660, 405, 195, L"速い", AutoSize},
-    ControlSpec{C::Shape3_5, C::Pic_C1, K::Shape, 240, 1020, 1695, 315, L""},
-    ControlSpec{C::lbl2, C::Pic_C1, K::Label, 240, 1080, 1665, 195, L"波紋の大きさ", Centred},
-    ControlSpec{C::lbl6, C::Pic_C1, K::Label, 2115, 1080, 555, 195, L"小さい", AutoSize},
-    ControlSpec{C::HS_Size, C::Pic_C1, K::HScrollBar, 2820, 1020, 1275, 255, L"", 0, 50, 150, 1, 10},
-    ControlSpec{C::lbl8, C::Pic_C1, K::Label, 4200, 1080, 555, 195, L"大きい", AutoSize},
+    LayoutEntry{C::Shape3_4, C::Pic_C1, K::Shape, 240, 180, 1695, 315, L""},
+    LayoutEntry{C::lbl0, C::Pic_C1, K::Label, 240, 240, 1665, 195, L"Pellunaの数", Centred},
+    LayoutEntry{C::lbl3, C::Pic_C1, K::Label, 2100, 240, 585, 195, L"少ない", AutoSize},
+    LayoutEntry{C::HS_Num, C::Pic_C1, K::HScrollBar, 2820, 180, 1275, 255, L"", 0, 10, 50, 1, 1},
+    LayoutEntry{C::lbl4, C::Pic_C1, K::Label, 4200, 240, 405, 195, L"多い", AutoSize},
+    LayoutEntry{C::Shape3_2, C::Pic_C1, K::Shape, 240, 600, 1695, 315, L""},
+    LayoutEntry{C::lbl1, C::Pic_C1, K::Label, 240, 660, 1665, 195, L"波紋のｽﾋﾟｰﾄﾞ", Centred},
+    LayoutEntry{C::lbl5, C::Pic_C1, K::Label, 2220, 660, 405, 195, L"遅い", AutoSize},
+    LayoutEntry{C::HS_Fast, C::Pic_C1, K::HScrollBar, 2820, 600, 1275, 255, L"", 0, 50, 150, 1, 10},
+    LayoutEntry{C::lbl7, C::Pic_C1, K::Label, 4200, 660, 405, 195, L"速い", AutoSize},
+    LayoutEntry{C::Shape3_5, C::Pic_C1, K::Shape, 240, 1020, 1695, 315, L""},
+    LayoutEntry{C::lbl2, C::Pic_C1, K::Label, 240, 1080, 1665, 195, L"波紋の大きさ", Centred},
+    LayoutEntry{C::lbl6, C::Pic_C1, K::Label, 2115, 1080, 555, 195, L"小さい", AutoSize},
+    LayoutEntry{C::HS_Size, C::Pic_C1, K::HScrollBar, 2820, 1020, 1275, 255, L"", 0, 50, 150, 1, 10},
+    LayoutEntry{C::lbl8, C::Pic_C1, K::Label, 4200, 1080, 555, 195, L"大きい", AutoSize},
 };
 
 }  // namespace
 
-std::span<const ControlSpec> DialogLayout() {
+std::span<const LayoutEntry> DialogLayout() {
     return kLayout;
 }
 
-const ControlSpec* FindControl(DialogControl control) {
-    for (const ControlSpec& spec : kLayout) {
-        if (spec.control == control) return &spec;
+const LayoutEntry* FindControl(DialogControl control) {
+    for (const LayoutEntry& entry : kLayout) {
+        if (entry.control == control) return &entry;
     }
     return nullptr;
 }

@@ -59,7 +59,7 @@ constexpr unsigned AutoSize = 8;   // sizes itself to its text
 constexpr unsigned Border = 16;    // single-line border
 }  // namespace text_style
 
-struct ControlSpec {
+struct LayoutEntry {
     DialogControl control;
     DialogControl parent;  // Form, Pic_C0 or Pic_C1
     ControlKind kind;
@@ -82,9 +82,9 @@ inline constexpr std::wstring_view kCreditLine = L"Pelluna Version 1.0.0";
 inline constexpr std::wstring_view kAddress = L"https://pelluna.example.org/";
 
 // Every control, parents before their children, in the order they are created.
-std::span<const ControlSpec> DialogLayout();
+std::span<const LayoutEntry> DialogLayout();
 
 // The row of a control in the table; nullptr for Form.
-const ControlSpec* FindControl(DialogControl control);
+const LayoutEntry* FindControl(DialogControl control);
 
 }  // namespace pelluna

@@ -81,12 +81,12 @@ void Pelluna_P::QueryUnload() {
 }
 
 void Pelluna_P::InitialiseButtons(bool Initialise, bool BytEnabled) {
-    for (const ControlSpec& spec : DialogLayout()) {
-        if (spec.kind != ControlKind::Command) continue;
+    for (const LayoutEntry& entry : DialogLayout()) {
+        if (entry.kind != ControlKind::Command) continue;
         if (Initialise) {
-            host_.Initialize(spec.control);
+            host_.Initialize(entry.control);
         } else {
-            host_.SetEnabled(spec.control, BytEnabled);
+            host_.SetEnabled(entry.control, BytEnabled);
         }
     }
 }

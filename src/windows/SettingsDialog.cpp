@@ -159,20 +159,20 @@ int SettingsDialog::ToPixels(std::int32_t twips) const {
 }
 
 void SettingsDialog::CreateControls() {
-    for (const ControlSpec& spec : DialogLayout()) {
-        Control& control = At(spec.control);
-        control.spec = &spec;
-        control.text = std::wstring(spec.text);
-        control.value = spec.min;
-        control.rect = RECT{ToPixels(spec.left), ToPixels(spec.top), ToPixels(spec.left + spec.width),
-                            ToPixels(spec.top + spec.height)};
+    for (const LayoutEntry& entry : DialogLayout()) {
+        Control& control = At(entry.control);
+        control.entry = &entry;
+        control.text = std::wstring(entry.text);
+        control.value = entry.min;
+        control.rect = RECT{ToPixels(entry.left), ToPixels(entry.top), ToPixels(entry.left + entry.width),
+                            ToPixels(entry.top + entry.height)};
         CreateControl(control);
     }
 }
 
 void SettingsDialog::CreateControl(Control& control) {
-    const ControlSpec& spec = *control.spec;
-    HWND parent = spec.parent == C::Form ? window_ : At(spec.parent).window;
+    const LayoutEntry& entry = *control.entry;
+    HWND parent = entry.parent == C::Form ? window_ : At(entry.parent).window;
     const RECT& r = control.rect;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
@@ -183,13 +183,13 @@ void SettingsDialog::CreateControl(Control& control) {
         ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         return window;
     };
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::Panel:
             control.window = child(kPanelClass, WS_CLIPCHILDREN, height);
             ::SetWindowLongPtrW(control.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
             ::SetWindowLongPtrW(control.window, GWLP_WNDPROC,
                                 reinterpret_cast<LONG_PTR>(&SettingsDialog::WindowProc));
-            images_[SurfaceIndex(spec.control)] = PersistentImage(width, height, kBaseBackground);
+            images_[SurfaceIndex(entry.control)] = PersistentImage(width, height, kBaseBackground);
             break;
         case ControlKind::Command: {
             // The buttons store only their caption and the dialog's font; the rest keeps its defaults.
@@ -201,13 +201,13 @@ void SettingsDialog::CreateControl(Control& control) {
                                         false,
                                         SHIFTJIS_CHARSET};
             PropertyBag stored;
-            stored.WriteProperty(L"Caption", spec.text, L"Command");
+            stored.WriteProperty(L"Caption", entry.text, L"Command");
             stored.WriteProperty(L"Font", FontToText(dialogFont), L"");
             control.button = std::make_unique<CommandButton>(
-                platform_, instance_, parent, static_cast<int>(spec.control), spec.left, spec.top, spec.width,
-                spec.height, dialogFont, &stored);
+                platform_, instance_, parent, static_cast<int>(entry.control), entry.left, entry.top,
+                entry.width, entry.height, dialogFont, &stored);
             control.window = control.button->Window();
-            const DialogControl id = spec.control;
+            const DialogControl id = entry.control;
             control.button->OnClick = [this, id] {
                 if (logic_ == nullptr) return;
                 if (id == C::Cmd_Set) logic_->Cmd_Set_Click();
@@ -225,16 +225,16 @@ void SettingsDialog::CreateControl(Control& control) {
         }
         case ControlKind::HScrollBar:
             control.window = child(L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, height);
-            ::SetScrollRange(control.window, SB_CTL, spec.min, spec.max, FALSE);
-            ::SetScrollPos(control.window, SB_CTL, spec.min, TRUE);
+            ::SetScrollRange(control.window, SB_CTL, entry.min, entry.max, FALSE);
+            ::SetScrollPos(control.window, SB_CTL, entry.min, TRUE);
             break;
         case ControlKind::Label:
-            if (spec.style & text_style::AutoSize) {
+            if (entry.style & text_style::AutoSize) {
                 // Sized to the text in its font.
                 const WindowDc dc(parent);
                 SIZE extent{};
-                ScopedSelect font(dc.Get(),
-                                  (spec.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
+                ScopedSelect font(
+                    dc.Get(), (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
                 ::GetTextExtentPoint32W(dc.Get(), control.text.c_str(), static_cast<int>(control.text.size()),
                                         &extent);
                 control.rect.right = r.left + extent.cx;
@@ -343,9 +343,9 @@ void SettingsDialog::Paint(HWND window) {
     ScopedSelect brush(dc, ::GetStockObject(NULL_BRUSH));
     ::SetDCPenColor(dc, textColour);
     for (const Control& control : controls_) {
-        if (control.spec == nullptr || control.spec->parent != surface) continue;
+        if (control.entry == nullptr || control.entry->parent != surface) continue;
         RECT r = control.rect;
-        switch (control.spec->kind) {
+        switch (control.entry->kind) {
             case ControlKind::Shape:
                 ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
                 break;
@@ -360,7 +360,7 @@ void SettingsDialog::Paint(HWND window) {
                 }
                 break;
             case ControlKind::Label: {
-                const unsigned style = control.spec->style;
+                const unsigned style = control.entry->style;
                 if (style & text_style::Border) {
                     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
                     ::InflateRect(&r, -2, -2);
@@ -384,7 +384,8 @@ std::optional<DialogControl> SettingsDialog::ClickableAt(DialogControl surface, 
                                 C::lbl_BGM1, C::lbl_BGM2, C::lbl_URL};
     for (const C candidate : kClickable) {
         const Control& control = At(candidate);
-        if (control.spec != nullptr && control.spec->parent == surface && ::PtInRect(&control.rect, point)) {
+        if (control.entry != nullptr && control.entry->parent == surface &&
+            ::PtInRect(&control.rect, point)) {
             return candidate;
         }
     }
@@ -421,27 +422,27 @@ void SettingsDialog::Clicked(DialogControl control) {
 
 void SettingsDialog::Scrolled(HWND bar, int code) {
     for (Control& control : controls_) {
-        if (control.window != bar || control.spec == nullptr) continue;
-        const ControlSpec& spec = *control.spec;
+        if (control.window != bar || control.entry == nullptr) continue;
+        const LayoutEntry& entry = *control.entry;
         std::int32_t value = control.value;
         switch (code) {
             case SB_LINELEFT:
-                value -= spec.smallChange;
+                value -= entry.smallChange;
                 break;
             case SB_LINERIGHT:
-                value += spec.smallChange;
+                value += entry.smallChange;
                 break;
             case SB_PAGELEFT:
-                value -= spec.largeChange;
+                value -= entry.largeChange;
                 break;
             case SB_PAGERIGHT:
-                value += spec.largeChange;
+                value += entry.largeChange;
                 break;
             case SB_LEFT:
-                value = spec.min;
+                value = entry.min;
                 break;
             case SB_RIGHT:
-                value = spec.max;
+                value = entry.max;
                 break;
             case SB_THUMBTRACK:
             case SB_THUMBPOSITION: {
@@ -454,7 +455,7 @@ void SettingsDialog::Scrolled(HWND bar, int code) {
             default:
                 return;
         }
-        value = value < spec.min ? spec.min : value > spec.max ? spec.max : value;
+        value = value < entry.min ? entry.min : value > entry.max ? entry.max : value;
         control.value = value;
         ::SetScrollPos(bar, SB_CTL, value, TRUE);
         return;
@@ -515,7 +516,7 @@ void SettingsDialog::SetEnabled(DialogControl control, bool New_Enabled) {
 void SettingsDialog::SetPicture(DialogControl control, IndicatorPicture picture) {
     Control& image = At(control);
     image.picture = picture;
-    HWND parent = At(image.spec->parent).window;
+    HWND parent = At(image.entry->parent).window;
     ::InvalidateRect(parent ? parent : window_, &image.rect, FALSE);
 }
 
@@ -526,7 +527,7 @@ void SettingsDialog::SetText(DialogControl control, const std::wstring& text) {
         ::SetWindowTextW(target.window, text.c_str());
         return;
     }
-    HWND parent = target.spec->parent == C::Form ? window_ : At(target.spec->parent).window;
+    HWND parent = target.entry->parent == C::Form ? window_ : At(target.entry->parent).window;
     ::InvalidateRect(parent, &target.rect, FALSE);
 }
 
@@ -546,7 +547,7 @@ void SettingsDialog::AddItem(DialogControl control, const std::wstring& item) {
 
 bool SettingsDialog::SetValue(DialogControl control, std::int32_t value) {
     Control& bar = At(control);
-    if (bar.spec == nullptr || value < bar.spec->min || value > bar.spec->max) return false;
+    if (bar.entry == nullptr || value < bar.entry->min || value > bar.entry->max) return false;
     bar.value = value;
     ::SetScrollPos(bar.window, SB_CTL, value, TRUE);
     return true;

@@ -84,7 +84,7 @@ class SettingsDialog final : public DialogHost {
     // One control: its row of the table, its window (none for texts, outlines and images), its place in
     // pixels in its parent, and what it shows.
     struct Control {
-        const ControlSpec* spec = nullptr;
+        const LayoutEntry* entry = nullptr;
         HWND window = nullptr;
         RECT rect{};
         std::wstring text;

@@ -29,7 +29,7 @@ using C = DialogControl;
 
 // A scroll bar's value as written: a blank, then a number within the bar's range.
 bool BarValue(const std::string& written, C bar) {
-    const ControlSpec* layout = FindControl(bar);
+    const LayoutEntry* layout = FindControl(bar);
     if (layout == nullptr || written.size() < 2 || written[0] != ' ') return false;
     if (written.find_first_not_of("0123456789", 1) != std::string::npos || written.size() > 5) return false;
     const int value = std::stoi(written.substr(1));

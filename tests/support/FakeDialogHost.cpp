@@ -27,10 +27,11 @@ std::string ControlName(DialogControl control) {
 
 FakeDialogHost::FakeDialogHost(CallLog& log) : log_(log) {
     // What the real window starts with: the table's texts, bars at their minimum, the client sizes.
-    for (const ControlSpec& spec : DialogLayout()) {
-        if (spec.kind == ControlKind::HScrollBar) values[spec.control] = spec.min;
-        if (spec.kind == ControlKind::Label) texts[spec.control] = std::wstring(spec.text);
-        if (spec.kind == ControlKind::Panel) clientSizes[spec.control] = {spec.width / 15, spec.height / 15};
+    for (const LayoutEntry& entry : DialogLayout()) {
+        if (entry.kind == ControlKind::HScrollBar) values[entry.control] = entry.min;
+        if (entry.kind == ControlKind::Label) texts[entry.control] = std::wstring(entry.text);
+        if (entry.kind == ControlKind::Panel)
+            clientSizes[entry.control] = {entry.width / 15, entry.height / 15};
     }
     clientSizes[DialogControl::Form] = {kDialogClientWidth / 15, kDialogClientHeight / 15};
 }
@@ -70,8 +71,8 @@ void FakeDialogHost::AddItem(DialogControl control, const std::wstring& item) {
 
 bool FakeDialogHost::SetValue(DialogControl control, std::int32_t value) {
     log_.Add(Call("Host.SetValue", ControlName(control), value));
-    const ControlSpec* spec = FindControl(control);
-    if (spec == nullptr || value < spec->min || value > spec->max) return false;
+    const LayoutEntry* entry = FindControl(control);
+    if (entry == nullptr || value < entry->min || value > entry->max) return false;
     values[control] = value;
     return true;
 }
