@@ -1,6 +1,7 @@
 // The real Command button: a child window that shows the face image the portable Command paints, draws
 // the windowless caption over it, and routes mouse, focus, size and timer messages to the Command.
 #include "windows/CommandButton.h"
+#include "windows/WindowClass.h"
 
 #include <cwchar>
 
@@ -107,10 +108,9 @@ std::int32_t CommandButton::ToPixels(double twips, double twipsPerPixel) const {
 }
 
 void CommandButton::MakeImages() {
-    RECT client{};
-    ::GetClientRect(window_, &client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    ClientSize(width, height);
     if (face_ && width == imageWidth_ && height == imageHeight_) return;
     WindowDC screen(nullptr);
     // At least one pixel, so an empty control still has images to draw into.
@@ -222,10 +222,7 @@ double CommandButton::TwipsPerPixelY() {
 }
 
 void CommandButton::ClientSize(std::int32_t& width, std::int32_t& height) {
-    RECT client{};
-    ::GetClientRect(window_, &client);
-    width = client.right - client.left;
-    height = client.bottom - client.top;
+    ClientSizeOf(window_, width, height);
 }
 
 Hdc CommandButton::hDC() {

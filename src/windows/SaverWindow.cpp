@@ -92,10 +92,7 @@ void SaverWindow::Move(std::int32_t left, std::int32_t top, std::int32_t width, 
 }
 
 void SaverWindow::ClientSize(std::int32_t& width, std::int32_t& height) {
-    RECT client{};
-    ::GetClientRect(window_, &client);
-    width = client.right - client.left;
-    height = client.bottom - client.top;
+    ClientSizeOf(window_, width, height);
 }
 
 void SaverWindow::Show() {

@@ -1,4 +1,4 @@
-// Registers the window classes of the program's own windows: black background, arrow cursor.
+// Helpers of the program's own windows: class registration (black background, arrow cursor), client size.
 #include "windows/WindowClass.h"
 
 namespace pelluna::win32 {
@@ -13,6 +13,13 @@ void RegisterBlackWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC p
     windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = name;
     ::RegisterClassExW(&windowClass);
+}
+
+void ClientSizeOf(HWND window, std::int32_t& width, std::int32_t& height) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    width = client.right - client.left;
+    height = client.bottom - client.top;
 }
 
 }  // namespace pelluna::win32

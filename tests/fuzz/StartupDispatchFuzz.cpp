@@ -5,24 +5,16 @@
 
 #include "FakePlatform.h"
 #include "FuzzSupport.h"
+#include "RecordingModes.h"
 #include "settings/SettingsValues.h"
 #include "startup/Main.h"
 
 namespace pelluna::fuzz {
 namespace {
 
+using testing::RecordingModes;
+
 using Calls = std::vector<std::string>;
-
-class RecordingModes final : public ModeEntries {
-  public:
-    explicit RecordingModes(testing::CallLog& log) : log_(log) {}
-    void ShowPreview(std::int32_t hHost) override { log_.Add("ShowPreview(" + std::to_string(hHost) + ")"); }
-    void ShowSettingsDialog() override { log_.Add("ShowSettingsDialog()"); }
-    void LoadSaverWindow() override { log_.Add("LoadSaverWindow()"); }
-
-  private:
-    testing::CallLog& log_;
-};
 
 enum class Others { None, SaverWindow, DialogWindow, Starting };
 

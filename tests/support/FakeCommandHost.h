@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "CallLog.h"
 #include "controls/CommandHost.h"
@@ -116,5 +117,33 @@ class FakeCommandHost final : public CommandHost {
   private:
     CallLog& log_;
 };
+
+// The picture of each paint since the log was cleared ("Normal", "Pressed", ...): the source of the copies
+// before each refresh.
+inline std::vector<std::string> PaintedPictures(const CallLog& log) {
+    static const char* const names[] = {"Normal",   "HighLight",       "Pressed",
+                                        "Selected", "HighLightSelect", "Disable"};
+    std::vector<std::string> paints;
+    Hdc source = 0;
+    for (const std::string& call : log.Calls()) {
+        if (call.rfind("StretchBlt(", 0) == 0) {
+            std::vector<std::string> args;
+            std::size_t start = std::string("StretchBlt(").size();
+            for (std::size_t comma; (comma = call.find(", ", start)) != std::string::npos;
+                 start = comma + 2) {
+                args.push_back(call.substr(start, comma - start));
+            }
+            source = std::stoull(args.at(5));
+        } else if (call == "Host.Refresh()") {
+            const char* name = "?";
+            for (int i = 0; i < 6; ++i) {
+                if (source == FakeCommandHost::PictureDCOf(static_cast<CommandPicture>(i))) name = names[i];
+            }
+            paints.push_back(name);
+            source = 0;
+        }
+    }
+    return paints;
+}
 
 }  // namespace pelluna::testing

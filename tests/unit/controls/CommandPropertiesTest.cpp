@@ -20,21 +20,7 @@ const std::wstring kGothic = L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF";  //
 
 class CommandPropertiesTest : public ::testing::Test {
   protected:
-    // The pictures painted since the log was cleared, by the first copy of each paint.
-    std::vector<std::string> Paints() const {
-        std::vector<std::string> paints;
-        const char* const names[] = {"Normal",   "HighLight",       "Pressed",
-                                     "Selected", "HighLightSelect", "Disable"};
-        for (const std::string& call : fake_.log.CallsTo("StretchBlt(")) {
-            for (int i = 0; i < 6; ++i) {
-                const std::string source =
-                    ", " + std::to_string(FakeCommandHost::PictureDCOf(static_cast<CommandPicture>(i))) +
-                    ", 0, 0, 4, 4,";
-                if (call.find(source) != std::string::npos) paints.push_back(names[i]);
-            }
-        }
-        return paints;
-    }
+    std::vector<std::string> Paints() const { return testing::PaintedPictures(fake_.log); }
 
     FakePlatform fake_;
     FakeCommandHost host_{fake_.log};

@@ -25,15 +25,6 @@ bool LastGradientShadeOnTop(const testing::CallLog& log) {
     return !fills.empty() && fills.back().find("{(0, 0, C600, C500, D700, 0000)") != std::string::npos;
 }
 
-const char* PictureName(Hdc dc) {
-    static const char* const names[] = {"Normal",   "HighLight",       "Pressed",
-                                        "Selected", "HighLightSelect", "Disable"};
-    for (int i = 0; i < 6; ++i) {
-        if (dc == FakeCommandHost::PictureDCOf(static_cast<CommandPicture>(i))) return names[i];
-    }
-    return "?";
-}
-
 enum class Input {
     LeftPress,
     RightPress,
@@ -117,26 +108,7 @@ class CommandStateTest : public ::testing::Test {
         }
     }
 
-    // The picture of each paint since the log was cleared: the source of the copies before each refresh.
-    std::vector<std::string> Paints() const {
-        std::vector<std::string> paints;
-        Hdc source = 0;
-        for (const std::string& call : fake_.log.Calls()) {
-            if (call.rfind("StretchBlt(", 0) == 0) {
-                std::vector<std::string> args;
-                std::size_t start = std::string("StretchBlt(").size();
-                for (std::size_t comma; (comma = call.find(", ", start)) != std::string::npos;
-                     start = comma + 2) {
-                    args.push_back(call.substr(start, comma - start));
-                }
-                source = std::stoull(args.at(5));
-            } else if (call == "Host.Refresh()") {
-                paints.push_back(PictureName(source));
-                source = 0;
-            }
-        }
-        return paints;
-    }
+    std::vector<std::string> Paints() const { return testing::PaintedPictures(fake_.log); }
 
     FakePlatform fake_;
     FakeCommandHost host_{fake_.log};

@@ -5,27 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "FakePlatform.h"
+#include "RecordingModes.h"
 #include "settings/SettingsValues.h"
 
 namespace pelluna {
 namespace {
 
+using testing::RecordingModes;
+
 using ::testing::ElementsAre;
 using testing::FakePlatform;
 using testing::ProcessExit;
 using Calls = std::vector<std::string>;
-
-// Records which mode window start-up opened, in the same log as the ports.
-class RecordingModes final : public ModeEntries {
-  public:
-    explicit RecordingModes(testing::CallLog& log) : log_(log) {}
-    void ShowPreview(std::int32_t hHost) override { log_.Add("ShowPreview(" + std::to_string(hHost) + ")"); }
-    void ShowSettingsDialog() override { log_.Add("ShowSettingsDialog()"); }
-    void LoadSaverWindow() override { log_.Add("LoadSaverWindow()"); }
-
-  private:
-    testing::CallLog& log_;
-};
 
 constexpr const char* kFindSaver = R"(FindWindowA(null, "Pelluna_Main"))";
 constexpr const char* kFindDialog = R"(FindWindowA(null, "Pelluna\x82\xCC\x90\xDD\x92\xE8"))";
