@@ -53,6 +53,10 @@ class NullKernel final : public Kernel {
     Handle CreateMutexA(void*, bool, const char*) override { return 0; }
     Handle OpenMutexA(std::uint32_t, bool, const char*) override { return 0; }
     std::uint32_t GetLastError() override { return 0; }
+    std::uint32_t FormatMessageW(std::uint32_t, const void*, std::uint32_t, std::uint32_t, wchar_t*,
+                                 std::uint32_t) override {
+        return 0;
+    }
     [[noreturn]] void ExitProcess(std::uint32_t) override { std::abort(); }
 };
 

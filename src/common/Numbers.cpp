@@ -1,6 +1,7 @@
 // Numbers read from text and written as text, by the program's fixed rules, with every range checked.
 #include "common/Numbers.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -137,6 +138,14 @@ std::optional<float> ToSingle(double value) {
 std::wstring WithLeadingBlank(std::int64_t value) {
     const std::wstring digits = std::to_wstring(value);
     return value >= 0 ? L" " + digits : digits;
+}
+
+std::wstring SingleWithLeadingBlank(float value) {
+    std::array<char, 32> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    std::wstring text = std::signbit(value) ? L"" : L" ";
+    if (error == std::errc()) text.append(digits.data(), end);
+    return text;
 }
 
 std::wstring FormatHashHash(std::int64_t value) {

@@ -32,6 +32,10 @@ std::optional<float> ToSingle(double value);
 // Decimal text with a blank where a minus sign would stand: " 25", "-3".
 std::wstring WithLeadingBlank(std::int64_t value);
 
+// A single float as the shortest decimal text that reads back as the same value, with a blank where a
+// minus sign would stand: " 200", " 5.5", "-0.25", " 1e+20".
+std::wstring SingleWithLeadingBlank(float value);
+
 // The "##" format: the empty text for 0, otherwise the plain decimal number ("-5", "12").
 std::wstring FormatHashHash(std::int64_t value);
 

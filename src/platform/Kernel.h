@@ -28,6 +28,9 @@ class Kernel {
     virtual Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) = 0;
     virtual Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) = 0;
     virtual std::uint32_t GetLastError() = 0;
+    // A message text into buffer (size characters at most, NUL included); the characters written.
+    virtual std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
+                                         std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) = 0;
     // Ends the process at once; never returns.
     [[noreturn]] virtual void ExitProcess(std::uint32_t exitCode) = 0;
 };

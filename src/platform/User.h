@@ -33,6 +33,9 @@ class User {
     virtual bool GetCursorPos(Point& point) = 0;
     virtual Hwnd WindowFromPoint(Point point) = 0;
     virtual bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) = 0;
+    // A modal message box owned by hWnd; the button pressed.
+    virtual int MessageBoxW(Hwnd hWnd, const std::wstring& text, const std::wstring& caption,
+                            std::uint32_t type) = 0;
     // A system colour's brush; it belongs to the system and is never deleted.
     virtual Hgdiobj GetSysColorBrush(int index) = 0;
     virtual int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) = 0;

@@ -87,6 +87,23 @@ constexpr std::uint32_t OPEN_EXISTING = 3;
 constexpr Handle INVALID_HANDLE_VALUE = static_cast<Handle>(-1);
 constexpr std::uint32_t SYNCHRONIZE = 0x00100000;
 constexpr std::uint32_t ERROR_ALREADY_EXISTS = 183;
+constexpr std::uint32_t FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
+constexpr std::uint32_t FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
+
+// Message boxes
+constexpr std::uint32_t MB_OK = 0x00000000;
+constexpr std::uint32_t MB_ICONERROR = 0x00000010;
+constexpr std::uint32_t MB_ICONWARNING = 0x00000030;
+
+// Scroll bar requests (horizontal bars)
+constexpr int SB_LINELEFT = 0;
+constexpr int SB_LINERIGHT = 1;
+constexpr int SB_PAGELEFT = 2;
+constexpr int SB_PAGERIGHT = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_LEFT = 6;
+constexpr int SB_RIGHT = 7;
 
 // Common dialogs: the size of the ANSI file-open structure without the fields added in Windows 2000
 // (76 bytes in a 32-bit program, 136 in a 64-bit one)
@@ -97,6 +114,9 @@ constexpr std::uint32_t SND_ASYNC = 0x0001;
 constexpr std::uint32_t SND_LOOP = 0x0008;
 
 // Virtual keys
+constexpr int VK_TAB = 9;
+constexpr int VK_RETURN = 13;
+constexpr int VK_ESCAPE = 27;
 constexpr int VK_LEFT = 37;
 constexpr int VK_RIGHT = 39;
 }  // namespace win

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -47,6 +48,14 @@ class DialogHost {
     // A one-pixel line into the surface's persistent image, which the system repaints from.
     virtual void Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                       std::int32_t y2, ColorRef color) = 0;
+
+    // The keyboard focus: the control that holds it (a part of it included), and moving it to a control.
+    virtual std::optional<DialogControl> FocusedControl() = 0;
+    virtual void SetFocus(DialogControl control) = 0;
+    // Whether a control takes input now (a Command button by its Enabled property).
+    virtual bool IsEnabled(DialogControl control) = 0;
+    // Whether the track list's drop-down is open.
+    virtual bool DroppedDown(DialogControl control) = 0;
 
     virtual void SetMousePointer(MousePointer pointer) = 0;
     // Destroys the window; the modal display ends with it.

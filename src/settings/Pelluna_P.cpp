@@ -1,7 +1,9 @@
 // The settings dialog: loads the settings into its controls, lets the user change them, saves or cancels.
 #include "settings/Pelluna_P.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -17,12 +19,40 @@ namespace {
 using C = DialogControl;
 
 constexpr std::array kIndicators = {C::Img_BGM0, C::Img_BGM1, C::Img_BGM2};
+constexpr std::array kBars = {C::HS_Num, C::HS_Fast, C::HS_Size};
 constexpr std::int16_t kTrackItems = 31;  // an empty item for "no repeat", then tracks 1 to 30
-constexpr std::size_t kFileBufferSize = 255;
+// Room for any path the chooser can return (the longest Windows path, in ANSI bytes), so that it never
+// cuts or overruns one; the settings file keeps only kMaxStoredPathBytes of it.
+constexpr std::size_t kFileBufferSize = 32768;
+constexpr std::size_t kMaxStoredPathBytes = 255;
+constexpr std::uint32_t kReasonBufferSize = 512;
 
 constexpr std::wstring_view kFilterName = L"BGMﾌｧｲﾙ (MP3 WAV)";
 constexpr std::wstring_view kFilterPattern = L"*.MP3;*.WAV";
 constexpr std::wstring_view kChooserTitle = L"ﾌｧｲﾙを開く";
+
+constexpr std::wstring_view kMessageCaption = L"Pelluna";
+constexpr std::wstring_view kSaveFailed = L"設定を保存できませんでした。";
+constexpr std::wstring_view kErrorNumber = L"ｴﾗｰ ";
+constexpr std::wstring_view kPathTooLong = L"このﾌｧｲﾙは選べません。ﾊﾟｽが255ﾊﾞｲﾄを超えています。";
+constexpr std::wstring_view kPathNotAnsi =
+    L"このﾌｧｲﾙは選べません。ﾊﾟｽにこのｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。";
+
+// Why a chosen path cannot be kept: the system's ANSI code page has no form for some of its characters
+// (the chooser hands them over as "?", which no file name holds), or the settings file cannot keep its
+// bytes whole.
+std::optional<std::wstring_view> PathRefusal(const std::wstring& path, std::size_t ansiBytes) {
+    if (path.find(L'?') != std::wstring::npos) return kPathNotAnsi;
+    if (ansiBytes > kMaxStoredPathBytes) return kPathTooLong;
+    return std::nullopt;
+}
+
+const LayoutEntry* EntryOf(C control) {
+    for (const LayoutEntry& entry : DialogLayout()) {
+        if (entry.control == control) return &entry;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -40,9 +70,9 @@ void Pelluna_P::Load() {
     }
 
     // A value the 16-bit position cannot hold skips its bar, as does one the bar refuses.
-    if (const auto drops = numbers::RoundToInt16(gDropsCount)) host_.SetValue(C::HS_Num, *drops);
-    if (const auto speed = numbers::RoundToInt16(gRippleSpeed)) host_.SetValue(C::HS_Fast, *speed);
-    if (const auto size = numbers::RoundToInt16(gRippleSize)) host_.SetValue(C::HS_Size, *size);
+    ShowBar(0, numbers::RoundToInt16(gDropsCount), numbers::WithLeadingBlank(gDropsCount));
+    ShowBar(1, numbers::RoundToInt16(gRippleSpeed), numbers::SingleWithLeadingBlank(gRippleSpeed));
+    ShowBar(2, numbers::RoundToInt16(gRippleSize), numbers::SingleWithLeadingBlank(gRippleSize));
 
     host_.SetText(C::lbl_Fname, gBgmFile);
 
@@ -59,6 +89,11 @@ void Pelluna_P::Load() {
     }
 
     ShowOpenAnimation(platform_.user, host_.hWnd());
+}
+
+void Pelluna_P::ShowBar(std::size_t bar, std::optional<std::int16_t> position, std::wstring stored) {
+    const bool shown = position && host_.SetValue(kBars[bar], *position);
+    m_UnshownValues[bar] = shown ? std::nullopt : std::optional(std::move(stored));
 }
 
 void Pelluna_P::Resize() {
@@ -78,6 +113,95 @@ void Pelluna_P::Resize() {
 
 void Pelluna_P::QueryUnload() {
     CloseDialog();
+}
+
+void Pelluna_P::Activate() {
+    host_.SetFocus(m_LastFocus && host_.IsEnabled(*m_LastFocus) ? *m_LastFocus : C::HS_Num);
+}
+
+void Pelluna_P::Deactivate() {
+    if (const auto focused = host_.FocusedControl()) m_LastFocus = focused;
+}
+
+bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    switch (KeyCode) {
+        case win::VK_TAB:
+            MoveFocus(host_.FocusedControl(), (Shift & 1) != 0);
+            return true;
+        case win::VK_RETURN: {
+            // The open track list takes Enter and Escape itself, to close.
+            if (host_.DroppedDown(C::BGM_Repeat)) return false;
+            const auto focused = host_.FocusedControl();
+            if (focused == C::Cmd_Can) {
+                Cmd_Can_Click();
+            } else if (focused == C::Cmd_BGM && host_.IsEnabled(C::Cmd_BGM)) {
+                Cmd_BGM_Click();
+            } else {
+                Cmd_Set_Click();
+            }
+            return true;
+        }
+        case win::VK_ESCAPE:
+            if (host_.DroppedDown(C::BGM_Repeat)) return false;
+            Cmd_Can_Click();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Pelluna_P::MoveFocus(std::optional<DialogControl> from, bool backwards) {
+    const std::size_t count = kTabOrder.size();
+    const auto* at = from ? std::find(kTabOrder.begin(), kTabOrder.end(), *from) : kTabOrder.end();
+    // Outside the order, Tab starts at the first control and Shift+Tab at the last.
+    std::size_t index = at == kTabOrder.end() ? (backwards ? 0 : count - 1)
+                                              : static_cast<std::size_t>(at - kTabOrder.begin());
+    for (std::size_t step = 0; step < count; ++step) {
+        index = backwards ? (index + count - 1) % count : (index + 1) % count;
+        if (host_.IsEnabled(kTabOrder[index])) {
+            host_.SetFocus(kTabOrder[index]);
+            return;
+        }
+    }
+}
+
+void Pelluna_P::HS_Scroll(DialogControl bar, int request, std::int32_t trackPosition) {
+    const auto* slot = std::find(kBars.begin(), kBars.end(), bar);
+    const LayoutEntry* entry = EntryOf(bar);
+    if (slot == kBars.end() || entry == nullptr) return;
+    const std::int32_t before = host_.GetValue(bar);
+    std::int32_t value = before;
+    switch (request) {
+        case win::SB_LINELEFT:
+            value -= entry->smallChange;
+            break;
+        case win::SB_LINERIGHT:
+            value += entry->smallChange;
+            break;
+        case win::SB_PAGELEFT:
+            value -= entry->largeChange;
+            break;
+        case win::SB_PAGERIGHT:
+            value += entry->largeChange;
+            break;
+        case win::SB_LEFT:
+            value = entry->min;
+            break;
+        case win::SB_RIGHT:
+            value = entry->max;
+            break;
+        case win::SB_THUMBTRACK:
+        case win::SB_THUMBPOSITION:
+            value = trackPosition;
+            break;
+        default:
+            return;
+    }
+    value = std::clamp(value, entry->min, entry->max);
+    if (value == before) return;
+    host_.SetValue(bar, value);
+    // The bar now shows the user's choice, which is what saving writes.
+    m_UnshownValues[static_cast<std::size_t>(slot - kBars.begin())].reset();
 }
 
 void Pelluna_P::InitialiseButtons(bool Initialise, bool BytEnabled) {
@@ -107,8 +231,8 @@ void Pelluna_P::Cmd_BGM_Click() {
     filter += '\0';
     const std::string title = platform_.text.ToAnsi(kChooserTitle);
     // One more byte than the system may use, so the text always ends in a NUL.
-    std::array<char, kFileBufferSize + 1> file{};
-    std::array<char, kFileBufferSize + 1> fileTitle{};
+    std::string file(kFileBufferSize + 1, '\0');
+    std::string fileTitle(kFileBufferSize + 1, '\0');
 
     OpenFileNameA ofn;
     ofn.lStructSize = win::OPENFILENAME_SIZE_VERSION_400A;
@@ -117,9 +241,9 @@ void Pelluna_P::Cmd_BGM_Click() {
     ofn.lpstrFilter = filter.c_str();  // c_str adds the NUL after the last one
     ofn.nFilterIndex = 0;
     ofn.lpstrFile = file.data();
-    ofn.nMaxFile = kFileBufferSize;
+    ofn.nMaxFile = static_cast<std::uint32_t>(kFileBufferSize);
     ofn.lpstrFileTitle = fileTitle.data();
-    ofn.nMaxFileTitle = kFileBufferSize;
+    ofn.nMaxFileTitle = static_cast<std::uint32_t>(kFileBufferSize);
     ofn.lpstrInitialDir = nullptr;
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = 0;
@@ -127,30 +251,63 @@ void Pelluna_P::Cmd_BGM_Click() {
     gApiResult = dialogs_.GetOpenFileNameA(ofn);
     if (gApiResult <= 0) return;
     file.back() = '\0';
-    gBgmFile = platform_.text.FromAnsi(file.data());
+    const std::string_view chosen(file.data(), std::strlen(file.data()));
+    std::wstring path = platform_.text.FromAnsi(chosen);
+    if (const auto refusal = PathRefusal(path, chosen.size())) {
+        const std::wstring message = std::wstring(*refusal) + L"\n\n" + path;
+        platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
+                                   win::MB_OK | win::MB_ICONWARNING);
+        return;
+    }
+    gBgmFile = std::move(path);
     host_.SetText(C::lbl_Fname, gBgmFile);
 }
 
 void Pelluna_P::Cmd_Set_Click() {
     SettingsStore store(platform_.kernel, platform_.text);
     const std::wstring file = store.IniFilePath();
+    // A save that failed is told, and the dialog stays open with the user's choices to try again or cancel.
+    if (!SaveSettings(store, file)) {
+        ShowSaveFailure(file);
+        return;
+    }
+    CloseDialog();
+}
+
+bool Pelluna_P::SaveSettings(SettingsStore& store, const std::wstring& file) {
     const auto write = [&](std::wstring_view key, const std::wstring& value) {
-        store.WriteIniValue(ini::Section, key, value, file);
+        return store.WriteIniValue(ini::Section, key, value, file);
     };
-    write(ini::DropsCount, numbers::WithLeadingBlank(host_.GetValue(C::HS_Num)));
-    write(ini::RippleSpeed, numbers::WithLeadingBlank(host_.GetValue(C::HS_Fast)));
-    write(ini::RippleSize, numbers::WithLeadingBlank(host_.GetValue(C::HS_Size)));
-    write(ini::BgmKind, numbers::WithLeadingBlank(gBgmKind));
+    const auto bar = [&](std::size_t index) {
+        return m_UnshownValues[index].value_or(numbers::WithLeadingBlank(host_.GetValue(kBars[index])));
+    };
+    if (!write(ini::DropsCount, bar(0)) || !write(ini::RippleSpeed, bar(1)) ||
+        !write(ini::RippleSize, bar(2)) || !write(ini::BgmKind, numbers::WithLeadingBlank(gBgmKind))) {
+        return false;
+    }
 
     // Text that is no number, and a number beyond 16 bits, stand for no repeat.
     gBgmRepeatTrack = 0;
     if (const auto track = numbers::ParseDecimal(host_.GetText(C::BGM_Repeat))) {
         gBgmRepeatTrack = numbers::RoundToInt16(*track).value_or(0);
     }
-    write(ini::BgmRepeat, numbers::WithLeadingBlank(gBgmRepeatTrack));
-    write(ini::BgmFile, gBgmFile);
+    return write(ini::BgmRepeat, numbers::WithLeadingBlank(gBgmRepeatTrack)) && write(ini::BgmFile, gBgmFile);
+}
 
-    CloseDialog();
+void Pelluna_P::ShowSaveFailure(const std::wstring& file) {
+    const std::uint32_t error = platform_.kernel.GetLastError();
+    std::array<wchar_t, kReasonBufferSize> buffer{};
+    const std::uint32_t length =
+        platform_.kernel.FormatMessageW(win::FORMAT_MESSAGE_FROM_SYSTEM | win::FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, buffer.data(), kReasonBufferSize);
+    std::wstring reason(buffer.data(), std::min(length, kReasonBufferSize - 1));
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' ')) {
+        reason.pop_back();
+    }
+    if (reason.empty()) reason = std::wstring(kErrorNumber) + std::to_wstring(error);
+    const std::wstring message = std::wstring(kSaveFailed) + L"\n\n" + file + L"\n\n" + reason;
+    platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
+                               win::MB_OK | win::MB_ICONERROR);
 }
 
 void Pelluna_P::Cmd_Can_Click() {
@@ -165,8 +322,11 @@ void Pelluna_P::lbl_URL_Click() {
 }
 
 void Pelluna_P::ChooseMusicKind(std::int16_t Index) {
+    // A control that the choice disables gives the focus on to the next one that takes it.
+    const auto focused = host_.FocusedControl();
     ShowMusicKind(Index);
     gBgmKind = Index;
+    if (focused && !host_.IsEnabled(*focused)) MoveFocus(focused, false);
 }
 
 void Pelluna_P::ShowMusicKind(std::int16_t kind) {

@@ -1,12 +1,16 @@
 // The settings dialog: loads the settings into its controls, lets the user change them, saves or cancels.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "platform/CommonDialogs.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
 #include "settings/DialogHost.h"
+#include "settings/SettingsStore.h"
 
 namespace pelluna {
 
@@ -21,8 +25,20 @@ class Pelluna_P {
     // When the window gets its size: paints the shading into the persistent images of the dialog and its
     // two panels.
     void Resize();
-    // The close box (and Escape): closes without saving.
+    // The close box: closes without saving.
     void QueryUnload();
+
+    // The window became active: the focus goes back to the control that had it, to the drops bar at first.
+    void Activate();
+    // The window stops being active: the control with the focus is remembered.
+    void Deactivate();
+    // A key pressed anywhere in the dialog, before the control with the focus sees it. Tab and Shift+Tab
+    // move the focus, Enter acts for the focused button or saves, Escape cancels. Shift: 1 when Shift is
+    // held. True when the dialog handled the key.
+    bool KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    // The user asks a scroll bar to move: request is an SB_ code, trackPosition the thumb's place for the
+    // thumb requests.
+    void HS_Scroll(DialogControl bar, int request, std::int32_t trackPosition);
 
     // Walks every control; Command buttons are started (Initialise) or enabled or disabled (BytEnabled).
     void InitialiseButtons(bool Initialise, bool BytEnabled);
@@ -34,7 +50,20 @@ class Pelluna_P {
     void Cmd_Can_Click();
     void lbl_URL_Click();
 
+    // The controls that take the focus, in the order Tab walks them.
+    static constexpr std::array kTabOrder = {
+        DialogControl::HS_Num,  DialogControl::HS_Fast, DialogControl::HS_Size, DialogControl::BGM_Repeat,
+        DialogControl::Cmd_BGM, DialogControl::Cmd_Set, DialogControl::Cmd_Can};
+
   private:
+    // Sets a bar to its stored value; a value it cannot show is kept for saving.
+    void ShowBar(std::size_t bar, std::optional<std::int16_t> position, std::wstring stored);
+    // The six writes in order; false at the first that fails, and the later ones are not tried.
+    bool SaveSettings(SettingsStore& store, const std::wstring& file);
+    void ShowSaveFailure(const std::wstring& file);
+    // The next enabled control after from (before it, backwards) in the tab order; from the ends when
+    // from is none.
+    void MoveFocus(std::optional<DialogControl> from, bool backwards);
     void ChooseMusicKind(std::int16_t Index);
     // Shows which music kind is chosen and enables the controls that belong to it.
     void ShowMusicKind(std::int16_t kind);
@@ -44,6 +73,11 @@ class Pelluna_P {
     DialogHost& host_;
     CommonDialogs& dialogs_;
     Shell& shell_;
+
+    // For each bar (drops, speed, size): the stored value's text when the bar could not show it, until the
+    // user moves the bar.
+    std::array<std::optional<std::wstring>, 3> m_UnshownValues;
+    std::optional<DialogControl> m_LastFocus;
 };
 
 }  // namespace pelluna

@@ -58,7 +58,7 @@ std::wstring SettingsStore::ReadIniValue(std::wstring_view section, std::wstring
     return text_.FromAnsi(std::string_view(buffer.data(), std::strlen(buffer.data())));
 }
 
-void SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
+bool SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                                   std::wstring_view file) {
     const std::string sectionBytes = NameBytes(text_, section);
     const std::string keyBytes = NameBytes(text_, key);
@@ -68,6 +68,7 @@ void SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view k
                                                     valueBytes.c_str(), fileBytes.c_str())
                      ? 1
                      : 0;
+    return gApiResult != 0;
 }
 
 bool SettingsStore::FileExists(std::wstring_view path) {
@@ -80,7 +81,7 @@ bool SettingsStore::FileExists(std::wstring_view path) {
     return true;
 }
 
-void SettingsStore::LoadSettings() {
+void SettingsStore::LoadSettings(MusicFileCheck check) {
     const std::wstring file = IniFilePath();
     LoadNumber<std::int32_t>(*this, file, ini::DropsCount, 25, gDropsCount, numbers::RoundToInt32);
     LoadNumber<float>(*this, file, ini::RippleSpeed, 100.0f, gRippleSpeed, numbers::ToSingle);
@@ -92,6 +93,7 @@ void SettingsStore::LoadSettings() {
 
     // A music file that cannot be read turns file music off for this run.
     gBgmFile = ReadIniValue(ini::Section, ini::BgmFile, file);
+    if (check == MusicFileCheck::KeepStored) return;
     if (!gBgmFile.empty() && !FileExists(gBgmFile)) gBgmFile.clear();
     if (gBgmFile.empty() && gBgmKind == bgm_kind::MusicFile) gBgmKind = bgm_kind::None;
 }

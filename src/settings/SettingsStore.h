@@ -19,6 +19,10 @@ inline constexpr std::wstring_view BgmRepeat = L"BGMﾘﾋﾟｰﾄ";
 inline constexpr std::wstring_view BgmFile = L"BGMﾌｧｲﾙ";
 }  // namespace ini
 
+// Whether loading turns file music off when the music file cannot be opened now: the saver does, for its
+// own run; the settings dialog keeps the stored choice, so that saving does not wipe it.
+enum class MusicFileCheck { ForThisRun, KeepStored };
+
 class SettingsStore {
   public:
     SettingsStore(Kernel& kernel, Text& text) : kernel_(kernel), text_(text) {}
@@ -27,13 +31,13 @@ class SettingsStore {
     std::wstring IniFilePath();
     // The key's text, cut to 255 ANSI bytes; empty when the key, section or file is missing.
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
-    // Writes the key; the system's success flag goes to gApiResult.
-    void WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
+    // Writes the key; the system's success flag goes to gApiResult and is returned.
+    bool WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                        std::wstring_view file);
     // Whether the file can be opened for reading (one trailing backslash ignored).
     bool FileExists(std::wstring_view path);
     // Fills the process-wide settings values from the INI file.
-    void LoadSettings();
+    void LoadSettings(MusicFileCheck check = MusicFileCheck::ForThisRun);
 
   private:
     Kernel& kernel_;

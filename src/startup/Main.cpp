@@ -57,7 +57,8 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
         return;
     }
 
-    SettingsStore(platform.kernel, platform.text).LoadSettings();
+    SettingsStore(platform.kernel, platform.text)
+        .LoadSettings(mode == L'C' ? MusicFileCheck::KeepStored : MusicFileCheck::ForThisRun);
 
     if (mode == L'C') {
         modes.ShowSettingsDialog();

@@ -258,12 +258,10 @@ void SettingsDialog::ShowModal() {
 
     MSG message;
     while (!destroyed_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Escape anywhere in the dialog cancels, unless it closes the track list's drop-down.
-        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
-            (message.hwnd == window_ || ::IsChild(window_, message.hwnd)) &&
-            ::SendMessageW(At(C::BGM_Repeat).window, CB_GETDROPPEDSTATE, 0, 0) == FALSE) {
-            logic_->Cmd_Can_Click();
-            continue;
+        // Keys anywhere in the dialog go to the dialog first (Tab, Enter, Escape), then to the control.
+        if (message.message == WM_KEYDOWN && (message.hwnd == window_ || ::IsChild(window_, message.hwnd))) {
+            const std::int16_t shift = ::GetKeyState(VK_SHIFT) < 0 ? 1 : 0;
+            if (logic_->KeyDown(static_cast<std::int16_t>(message.wParam), shift)) continue;
         }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
@@ -318,6 +316,15 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case WM_HSCROLL:
             Scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
             return 0;
+        case WM_ACTIVATE:
+            if (window != window_) break;
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                logic_->Deactivate();
+                break;
+            }
+            // The dialog puts the focus on its control; the default would put it on the window itself.
+            logic_->Activate();
+            return 0;
         case WM_CLOSE:
             logic_->QueryUnload();
             return 0;
@@ -325,8 +332,9 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             if (window == window_) destroyed_ = true;
             return 0;
         default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
+            break;
     }
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void SettingsDialog::Paint(HWND window) {
@@ -421,43 +429,17 @@ void SettingsDialog::Clicked(DialogControl control) {
 }
 
 void SettingsDialog::Scrolled(HWND bar, int code) {
-    for (Control& control : controls_) {
+    for (const Control& control : controls_) {
         if (control.window != bar || control.entry == nullptr) continue;
-        const LayoutEntry& entry = *control.entry;
-        std::int32_t value = control.value;
-        switch (code) {
-            case SB_LINELEFT:
-                value -= entry.smallChange;
-                break;
-            case SB_LINERIGHT:
-                value += entry.smallChange;
-                break;
-            case SB_PAGELEFT:
-                value -= entry.largeChange;
-                break;
-            case SB_PAGERIGHT:
-                value += entry.largeChange;
-                break;
-            case SB_LEFT:
-                value = entry.min;
-                break;
-            case SB_RIGHT:
-                value = entry.max;
-                break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION: {
-                SCROLLINFO info{};
-                info.cbSize = sizeof info;
-                info.fMask = SIF_TRACKPOS;
-                if (::GetScrollInfo(bar, SB_CTL, &info)) value = info.nTrackPos;
-                break;
-            }
-            default:
-                return;
+        std::int32_t trackPosition = 0;
+        if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            if (!::GetScrollInfo(bar, SB_CTL, &info)) return;
+            trackPosition = info.nTrackPos;
         }
-        value = value < entry.min ? entry.min : value > entry.max ? entry.max : value;
-        control.value = value;
-        ::SetScrollPos(bar, SB_CTL, value, TRUE);
+        logic_->HS_Scroll(control.entry->control, code, trackPosition);
         return;
     }
 }
@@ -506,6 +488,7 @@ void SettingsDialog::Initialize(DialogControl control) {
 }
 
 void SettingsDialog::SetEnabled(DialogControl control, bool New_Enabled) {
+    At(control).enabled = New_Enabled;
     if (CommandButton* button = At(control).button.get()) {
         button->Logic().Enabled(New_Enabled);
         return;
@@ -573,6 +556,32 @@ void SettingsDialog::Line(DialogControl surface, std::int32_t x1, std::int32_t y
     ::MoveToEx(image, x1, y1, nullptr);
     ::LineTo(image, x2, y2);
     ::InvalidateRect(surface == C::Form ? window_ : At(surface).window, nullptr, FALSE);
+}
+
+std::optional<DialogControl> SettingsDialog::FocusedControl() {
+    HWND focus = ::GetFocus();
+    if (focus == nullptr) return std::nullopt;
+    // The focus may sit in a part of a control (the track list's edit field); panels hold no focus.
+    for (const Control& control : controls_) {
+        if (control.entry == nullptr || control.window == nullptr ||
+            control.entry->kind == ControlKind::Panel)
+            continue;
+        if (control.window == focus || ::IsChild(control.window, focus)) return control.entry->control;
+    }
+    return std::nullopt;
+}
+
+void SettingsDialog::SetFocus(DialogControl control) {
+    if (HWND window = At(control).window) ::SetFocus(window);
+}
+
+bool SettingsDialog::IsEnabled(DialogControl control) {
+    return At(control).enabled;
+}
+
+bool SettingsDialog::DroppedDown(DialogControl control) {
+    HWND window = At(control).window;
+    return window != nullptr && ::SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
 }
 
 void SettingsDialog::SetMousePointer(MousePointer pointer) {

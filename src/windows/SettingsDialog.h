@@ -75,6 +75,10 @@ class SettingsDialog final : public DialogHost {
     void ClientSize(DialogControl surface, std::int32_t& width, std::int32_t& height) override;
     void Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
               ColorRef color) override;
+    std::optional<DialogControl> FocusedControl() override;
+    void SetFocus(DialogControl control) override;
+    bool IsEnabled(DialogControl control) override;
+    bool DroppedDown(DialogControl control) override;
     void SetMousePointer(MousePointer pointer) override;
     void Unload() override;
 
@@ -90,6 +94,7 @@ class SettingsDialog final : public DialogHost {
         std::wstring text;
         std::optional<IndicatorPicture> picture;
         std::int32_t value = 0;
+        bool enabled = true;
         std::unique_ptr<CommandButton> button;
     };
 

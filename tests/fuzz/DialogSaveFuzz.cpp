@@ -2,10 +2,11 @@
 //
 // Input lines:
 //   ini TEXT          one line of the stored Pelluna.ini (code page 932 bytes), loaded before the dialog
-//   opens drops N | speed N | size N      the user moves a scroll bar (a bar refuses a value outside its
+//   opens drops N | speed N | size N      the user drags a scroll bar's thumb to N (kept within the bar's
 //   range) kind N | label N  a click on the music-kind picture or its label number N track TEXT        the
 //   text of the repeat-track box (code page 932 bytes) choose PATH | choose-cancel     the file chooser, with
-//   the path picked or cancelled
+//   the path picked or cancelled fail N            the settings file takes the first N - 1 writes, then
+//   refuses every write
 // Then the user confirms with Cmd_Set.
 #include <cmath>
 #include <cstdint>
@@ -59,17 +60,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (Keyword(line, "ini", rest)) ini.append(rest).append("\r\n");
     }
     if (!ini.empty()) fake.kernel.files[iniPath] = ini;
-    store.LoadSettings();
+    store.LoadSettings(MusicFileCheck::KeepStored);
     const std::int32_t loadedDrops = gDropsCount;
     const float loadedSpeed = gRippleSpeed;
+    const float loadedSize = gRippleSize;
+    const std::wstring stored[] = {numbers::WithLeadingBlank(gDropsCount),
+                                   numbers::SingleWithLeadingBlank(gRippleSpeed),
+                                   numbers::SingleWithLeadingBlank(gRippleSize)};
+    const C barControls[] = {C::HS_Num, C::HS_Fast, C::HS_Size};
 
     Pelluna_P dialog(fake.ports, host, dialogs, shell);
     dialog.Load();
+    // A bar that could not show its stored value (the fake keeps a value only for a bar that took it)
+    // writes that value back until the user moves the bar.
+    bool writesStored[3];
+    for (std::size_t i = 0; i < 3; ++i) writesStored[i] = !host.values.count(barControls[i]);
+    const auto drag = [&](std::size_t i, std::string_view to) {
+        const std::int32_t before = host.GetValue(barControls[i]);
+        dialog.HS_Scroll(barControls[i], win::SB_THUMBPOSITION, IntegerIn<std::int32_t>(to));
+        if (host.GetValue(barControls[i]) != before) writesStored[i] = false;
+    };
     for (const std::string_view line : lines) {
         std::string_view rest;
-        if (Keyword(line, "drops", rest)) host.SetValue(C::HS_Num, IntegerIn<std::int32_t>(rest));
-        if (Keyword(line, "speed", rest)) host.SetValue(C::HS_Fast, IntegerIn<std::int32_t>(rest));
-        if (Keyword(line, "size", rest)) host.SetValue(C::HS_Size, IntegerIn<std::int32_t>(rest));
+        if (Keyword(line, "drops", rest)) drag(0, rest);
+        if (Keyword(line, "speed", rest)) drag(1, rest);
+        if (Keyword(line, "size", rest)) drag(2, rest);
+        if (Keyword(line, "fail", rest)) fake.kernel.failingWrite = IntegerIn<int>(rest);
         if (Keyword(line, "kind", rest)) dialog.Img_BGM_Click(IntegerIn<std::int16_t>(rest));
         if (Keyword(line, "label", rest)) dialog.lbl_BGM_Click(IntegerIn<std::int16_t>(rest));
         if (Keyword(line, "track", rest)) host.texts[C::BGM_Repeat] = fake.text.FromAnsi(rest);
@@ -87,8 +103,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake.log.Clear();
     dialog.Cmd_Set_Click();
 
-    // The six keys, always, in their order, into the program's own file.
+    // A refused write ends the save there: told once, the dialog stays open.
     std::vector<std::string> writes = fake.log.CallsTo("WritePrivateProfileStringA(");
+    if (fake.kernel.failingWrite >= 1 && fake.kernel.failingWrite <= 6) {
+        Require(writes.size() == static_cast<std::size_t>(fake.kernel.failingWrite),
+                "the writes stop at a failure");
+        Require(fake.user.messageBoxTexts.size() == 1 && !host.unloaded,
+                "a failed save is told, the dialog stays");
+        return 0;
+    }
+    // The six keys, always, in their order, into the program's own file.
     Require(writes.size() == 6, "the six keys are written");
     const auto write = [&](std::wstring_view key, const std::string& value) {
         return testing::Call("WritePrivateProfileStringA", testing::Quote("Section"),
@@ -100,6 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         C bar;
     } bars[] = {{ini::DropsCount, C::HS_Num}, {ini::RippleSpeed, C::HS_Fast}, {ini::RippleSize, C::HS_Size}};
     for (std::size_t i = 0; i < 3; ++i) {
+        if (writesStored[i]) {
+            Require(writes[i] == write(bars[i].key, fake.text.ToAnsi(stored[i])), "an unshown value is kept");
+            continue;
+        }
         const std::string value = fake.text.ToAnsi(numbers::WithLeadingBlank(host.GetValue(bars[i].bar)));
         Require(writes[i] == write(bars[i].key, value), "each bar's key in its turn with the bar's value");
         Require(BarValue(value, bars[i].bar), "a bar's value lies in its range");
@@ -131,12 +159,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What was saved loads back.
     const std::int16_t repeat = gBgmRepeatTrack;
     testing::ResetProcessValues();
-    store.LoadSettings();
-    Require(gDropsCount == host.GetValue(C::HS_Num) &&
-                gRippleSpeed == static_cast<float>(host.GetValue(C::HS_Fast)) &&
-                gRippleSize == static_cast<float>(host.GetValue(C::HS_Size)),
+    store.LoadSettings(MusicFileCheck::KeepStored);
+    const auto bar = [&](std::size_t i) { return static_cast<float>(host.GetValue(barControls[i])); };
+    Require(gDropsCount == (writesStored[0] ? loadedDrops : host.GetValue(C::HS_Num)) &&
+                gRippleSpeed == (writesStored[1] ? loadedSpeed : bar(1)) &&
+                gRippleSize == (writesStored[2] ? loadedSize : bar(2)),
             "the bars' values load back");
     Require(gBgmRepeatTrack == repeat, "the repeat track loads back");
-    if (kind != bgm_kind::MusicFile) Require(gBgmKind == kind, "the music kind loads back");
+    Require(gBgmKind == kind && gBgmFile == file, "the music kind and file load back");
     return 0;
 }

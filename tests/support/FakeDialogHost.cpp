@@ -93,6 +93,11 @@ void FakeDialogHost::Line(DialogControl surface, std::int32_t x1, std::int32_t y
     lines[surface].push_back(DrawnLine{x1, y1, x2, y2, color});
 }
 
+void FakeDialogHost::SetFocus(DialogControl control) {
+    log_.Add(Call("Host.SetFocus", ControlName(control)));
+    focus = control;
+}
+
 void FakeDialogHost::SetMousePointer(MousePointer pointer) {
     log_.Add(Call("Host.SetMousePointer", pointer == MousePointer::Hourglass ? "Hourglass" : "Default"));
 }

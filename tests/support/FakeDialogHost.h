@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class FakeDialogHost final : public DialogHost {
     std::map<DialogControl, std::int32_t> values;
     std::map<DialogControl, std::vector<DrawnLine>> lines;
     bool unloaded = false;
+    std::optional<DialogControl> focus;
+    bool droppedDown = false;
 
     Hwnd hWnd() override { return window; }
     Handle hInstance() override { return instance; }
@@ -59,6 +62,10 @@ class FakeDialogHost final : public DialogHost {
     void ClientSize(DialogControl surface, std::int32_t& nWidth, std::int32_t& nHeight) override;
     void Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
               ColorRef color) override;
+    std::optional<DialogControl> FocusedControl() override { return focus; }
+    void SetFocus(DialogControl control) override;
+    bool IsEnabled(DialogControl control) override { return !enabled.count(control) || enabled[control]; }
+    bool DroppedDown(DialogControl) override { return droppedDown; }
     void SetMousePointer(MousePointer pointer) override;
     void Unload() override;
 

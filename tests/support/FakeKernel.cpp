@@ -88,6 +88,10 @@ bool FakeKernel::WritePrivateProfileStringA(const char* appName, const char* key
     log_.Add(
         Call("WritePrivateProfileStringA", Quote(appName), Quote(keyName), Quote(text), Quote(fileName)));
     if (folders.count(fileName)) return false;
+    if (failingWrite > 0 && ++writeCount >= failingWrite) {
+        lastError = writeError;
+        return false;
+    }
     std::vector<std::string> lines = Lines(files[fileName]);
     const std::string entry = std::string(keyName) + "=" + text;
     auto sectionLine = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -153,6 +157,16 @@ Handle FakeKernel::OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, c
     constexpr std::uint32_t kFileNotFound = 2;
     lastError = mutexes.count(name) ? 0 : kFileNotFound;
     return lastError == 0 ? ++nextFile_ : 0;
+}
+
+std::uint32_t FakeKernel::FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
+                                         std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) {
+    log_.Add(Call("FormatMessageW", flags, source, messageId, languageId, size));
+    const auto text = systemMessages.find(messageId);
+    if (text == systemMessages.end() || text->second.size() >= size) return 0;
+    std::copy(text->second.begin(), text->second.end(), buffer);
+    buffer[text->second.size()] = L'\0';
+    return static_cast<std::uint32_t>(text->second.size());
 }
 
 std::uint32_t FakeKernel::GetLastError() {

@@ -26,6 +26,13 @@ class FakeKernel final : public Kernel {
     // Named mutexes that exist, here or in another process.
     std::set<std::string> mutexes;
     std::uint32_t lastError = 0;
+    // From write failingWrite on (writeCount counts them from 1) WritePrivateProfileStringA fails with
+    // writeError; 0: never.
+    int failingWrite = 0;
+    int writeCount = 0;
+    std::uint32_t writeError = 5;
+    // FormatMessageW's texts by message number.
+    std::map<std::uint32_t, std::wstring> systemMessages;
 
     std::wstring GetModuleFileNameW() override;
     std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
@@ -39,6 +46,8 @@ class FakeKernel final : public Kernel {
     Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
     Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;
     std::uint32_t GetLastError() override;
+    std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
+                                 std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 
   private:

@@ -105,6 +105,13 @@ bool FakeUser::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const R
     return true;
 }
 
+int FakeUser::MessageBoxW(Hwnd hWnd, const std::wstring& text, const std::wstring& /*caption*/,
+                          std::uint32_t type) {
+    log_.Add(Call("MessageBoxW", hWnd, type));
+    messageBoxTexts.push_back(text);
+    return 1;  // IDOK
+}
+
 Hgdiobj FakeUser::GetSysColorBrush(int index) {
     log_.Add(Call("GetSysColorBrush", index));
     return SysColorBrush(index);

@@ -3,6 +3,8 @@
 
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "CallLog.h"
 #include "platform/User.h"
@@ -29,6 +31,8 @@ class FakeUser final : public User {
     bool getCursorPosResult = true;
     Point cursorPos;
     std::map<std::pair<std::int32_t, std::int32_t>, Hwnd> windowsAtPoint;  // WindowFromPoint; else 0
+    // The texts of the message boxes shown, in order.
+    std::vector<std::wstring> messageBoxTexts;
 
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
@@ -49,6 +53,8 @@ class FakeUser final : public User {
     bool GetCursorPos(Point& point) override;
     Hwnd WindowFromPoint(Point point) override;
     bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
+    int MessageBoxW(Hwnd hWnd, const std::wstring& text, const std::wstring& caption,
+                    std::uint32_t type) override;
     // The brush of a system colour: 0x5C00 + index.
     static Hgdiobj SysColorBrush(int index) { return 0x5C00 + static_cast<Hgdiobj>(index); }
     Hgdiobj GetSysColorBrush(int index) override;

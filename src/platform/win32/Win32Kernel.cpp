@@ -47,6 +47,10 @@ Handle Win32Kernel::OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, 
 std::uint32_t Win32Kernel::GetLastError() {
     return ::GetLastError();
 }
+std::uint32_t Win32Kernel::FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
+                                          std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) {
+    return ::FormatMessageW(flags, source, messageId, languageId, buffer, size, nullptr);
+}
 void Win32Kernel::ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }

@@ -28,6 +28,8 @@ class Win32User final : public User {
     bool GetCursorPos(Point& point) override;
     Hwnd WindowFromPoint(Point point) override;
     bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
+    int MessageBoxW(Hwnd hWnd, const std::wstring& text, const std::wstring& caption,
+                    std::uint32_t type) override;
     Hgdiobj GetSysColorBrush(int index) override;
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
 };
@@ -65,6 +67,8 @@ class Win32Kernel final : public Kernel {
     Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
     Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;
     std::uint32_t GetLastError() override;
+    std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
+                                 std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 };
 

@@ -71,6 +71,10 @@ bool Win32User::DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const 
     const RECT rectTo{to.left, to.top, to.right, to.bottom};
     return ::DrawAnimatedRects(ToWin<HWND>(hWnd), idAni, &rectFrom, &rectTo) != FALSE;
 }
+int Win32User::MessageBoxW(Hwnd hWnd, const std::wstring& text, const std::wstring& caption,
+                           std::uint32_t type) {
+    return ::MessageBoxW(ToWin<HWND>(hWnd), text.c_str(), caption.c_str(), type);
+}
 Hgdiobj Win32User::GetSysColorBrush(int index) {
     return FromWin(::GetSysColorBrush(index));
 }

@@ -92,27 +92,66 @@ TEST_F(SettingsDialogTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
     EXPECT_EQ(gApiResult, 1);
 }
 
-TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsOrLeaveThemAtTheirMinimum) {
+TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueTheyCannotShowIsSavedBackUnlessMoved) {
     const struct {
         const char* lines;
         std::int32_t drops, speed, size;
+        const char *savedDrops, *savedSpeed, *savedSize;
     } cases[] = {
-        {"DropsCount=60\r\n", 10, 100, 100},     // beyond the bar's range: refused
-        {"DropsCount=70000\r\n", 10, 100, 100},  // beyond 16 bits: not even offered
-        {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50},
-        {"RippleSpeed=120.5\r\nRippleSize=121.5\r\n", 25, 120, 122},  // a half goes to the even neighbour
-        {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 50},
-        {"DropsCount=abc\r\n", 10, 100, 100},  // no number: the setting stays 0, which the bar refuses
+        {"DropsCount=60\r\n", 10, 100, 100, " 60", " 100", " 100"},        // beyond the bar's range: refused
+        {"DropsCount=70000\r\n", 10, 100, 100, " 70000", " 100", " 100"},  // beyond 16 bits: not even offered
+        {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50, " 50", " 150", " 50"},
+        // A half goes to the even neighbour.
+        {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 122", " 120"},
+        {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 50, " 25", " 49.4", " 1e+09"},
+        {"RippleSpeed=200\r\nRippleSize=-5\r\n", 25, 50, 50, " 25", " 200", "-5"},
+        {"DropsCount=abc\r\n", 10, 100, 100, " 0", " 100", " 100"},  // no number: the setting stays 0
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.lines);
-        testing::ResetProcessValues();
-        host_.values = {{C::HS_Num, 10}, {C::HS_Fast, 50}, {C::HS_Size, 50}};
-        LoadFrom(c.lines);
-        Load();
-        EXPECT_EQ(host_.values[C::HS_Num], c.drops);
-        EXPECT_EQ(host_.values[C::HS_Fast], c.speed);
-        EXPECT_EQ(host_.values[C::HS_Size], c.size);
+        for (const bool moved : {false, true}) {
+            SCOPED_TRACE(std::string(c.lines) + (moved ? " moved" : ""));
+            testing::ResetProcessValues();
+            host_.values = {{C::HS_Num, 10}, {C::HS_Fast, 50}, {C::HS_Size, 50}};
+            LoadFrom(c.lines);
+            Load();
+            EXPECT_EQ(host_.values[C::HS_Num], c.drops);
+            EXPECT_EQ(host_.values[C::HS_Fast], c.speed);
+            EXPECT_EQ(host_.values[C::HS_Size], c.size);
+            // A request that leaves a bar where it is does not count as moving it.
+            if (c.drops == 10) dialog_.HS_Scroll(C::HS_Num, win::SB_LINELEFT, 0);
+            if (moved) {
+                for (const C bar : {C::HS_Num, C::HS_Fast, C::HS_Size})
+                    dialog_.HS_Scroll(bar, win::SB_RIGHT, 0);
+            }
+            fake_.log.Clear();
+            dialog_.Cmd_Set_Click();
+            ASSERT_EQ(Writes().size(), 6u);
+            EXPECT_EQ(Writes()[0], Write("\"DropsCount\"", testing::Quote(moved ? " 50" : c.savedDrops)));
+            EXPECT_EQ(Writes()[1], Write("\"RippleSpeed\"", testing::Quote(moved ? " 150" : c.savedSpeed)));
+            EXPECT_EQ(Writes()[2], Write("\"RippleSize\"", testing::Quote(moved ? " 150" : c.savedSize)));
+        }
+    }
+}
+
+TEST_F(SettingsDialogTest, ScrollRequestsMoveABarByItsStepsWithinItsRange) {
+    const struct {
+        C bar;
+        std::int32_t from;
+        int request;
+        std::int32_t track, to;
+    } cases[] = {
+        {C::HS_Num, 25, win::SB_LINERIGHT, 0, 26},      {C::HS_Num, 25, win::SB_PAGELEFT, 0, 24},
+        {C::HS_Num, 10, win::SB_LINELEFT, 0, 10},       {C::HS_Fast, 100, win::SB_PAGERIGHT, 0, 110},
+        {C::HS_Fast, 145, win::SB_PAGERIGHT, 0, 150},   {C::HS_Size, 100, win::SB_LINELEFT, 0, 99},
+        {C::HS_Size, 55, win::SB_PAGELEFT, 0, 50},      {C::HS_Size, 100, win::SB_LEFT, 0, 50},
+        {C::HS_Num, 25, win::SB_RIGHT, 0, 50},          {C::HS_Fast, 100, win::SB_THUMBTRACK, 77, 77},
+        {C::HS_Num, 25, win::SB_THUMBPOSITION, 99, 50}, {C::HS_Num, 25, 8 /* SB_ENDSCROLL */, 40, 25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::ControlName(c.bar) + " " + std::to_string(c.request));
+        host_.values[c.bar] = c.from;
+        dialog_.HS_Scroll(c.bar, c.request, c.track);
+        EXPECT_EQ(host_.values[c.bar], c.to);
     }
 }
 
@@ -156,7 +195,9 @@ TEST_F(SettingsDialogTest, SaveWritesTheSixKeysInOrderThenCloses) {
     gBgmFile = L"D:\\音楽\\雨.mp3";
     gBgmKind = 2;
     Load();
-    host_.values = {{C::HS_Num, 37}, {C::HS_Fast, 64}, {C::HS_Size, 150}};
+    dialog_.HS_Scroll(C::HS_Num, win::SB_THUMBPOSITION, 37);
+    dialog_.HS_Scroll(C::HS_Fast, win::SB_THUMBTRACK, 64);
+    dialog_.HS_Scroll(C::HS_Size, win::SB_RIGHT, 0);
     host_.texts[C::BGM_Repeat] = L" 3 ";
     fake_.log.Clear();
     dialog_.Cmd_Set_Click();
@@ -252,7 +293,7 @@ TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFields) {
         std::vector<std::string>{
             "GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
             ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
-            "buffer 255 NUL, 255, buffer 255 NUL, 255, null, "
+            "buffer 32768 NUL, 32768, buffer 32768 NUL, 32768, null, "
             "\"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
             "0, null, 0, null, null)"});
     // Cancelled: nothing changes.
@@ -391,13 +432,151 @@ TEST_F(SettingsDialogTest, TheAddressOpensWithTheHourglassAroundIt) {
               }));
 }
 
+TEST_F(SettingsDialogTest, AFailedWriteStopsTheSaveIsToldAndKeepsTheDialogOpen) {
+    fake_.kernel.systemMessages[5] = L"アクセスが拒否されました。\r\n";
+    for (int failing = 1; failing <= 6; ++failing) {
+        for (const std::uint32_t error : {5u, 1234u}) {
+            SCOPED_TRACE(std::to_string(failing) + " " + std::to_string(error));
+            fake_.kernel.failingWrite = failing;
+            fake_.kernel.writeCount = 0;
+            fake_.kernel.writeError = error;
+            fake_.user.messageBoxTexts.clear();
+            Load();
+            dialog_.Cmd_Set_Click();
+            EXPECT_EQ(Writes().size(), static_cast<std::size_t>(failing));
+            EXPECT_EQ(fake_.log.Calls().back(), "MessageBoxW(53665, 16)");
+            const std::wstring reason = error == 5 ? L"アクセスが拒否されました。" : L"ｴﾗｰ 1234";
+            EXPECT_EQ(
+                fake_.user.messageBoxTexts,
+                std::vector<std::wstring>{L"設定を保存できませんでした。\n\nC:\\Program Files\\Pelluna\\"
+                                          L"Pelluna.ini\n\n" +
+                                          reason});
+            EXPECT_FALSE(host_.unloaded);
+            EXPECT_EQ(gApiResult, 0);
+        }
+    }
+}
+
+TEST_F(SettingsDialogTest, AStoredMusicFileThatCannotBeOpenedIsShownAndSavedBack) {
+    fake_.kernel.files[kIni] = "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=F:\\rain.mp3\r\n";
+    SettingsStore(fake_.kernel, fake_.text).LoadSettings(MusicFileCheck::KeepStored);
+    Load();
+    EXPECT_EQ(Picture(C::Img_BGM2), IndicatorPicture::Selected);
+    EXPECT_TRUE(host_.enabled.at(C::Cmd_BGM));
+    EXPECT_EQ(host_.texts[C::lbl_Fname], L"F:\\rain.mp3");
+    dialog_.Cmd_Set_Click();
+    EXPECT_EQ(Writes()[3], Write("\"BGM\\x8B\\xE6\\x95\\xAA\"", "\" 2\""));
+    EXPECT_EQ(Writes()[5], Write("\"BGM\\xCC\\xA7\\xB2\\xD9\"", "\"F:\\x5Crain.mp3\""));
+    // The saver still turns the music off for its own run.
+    SettingsStore(fake_.kernel, fake_.text).LoadSettings();
+    EXPECT_EQ(gBgmKind, 0);
+    EXPECT_EQ(gBgmFile, L"");
+}
+
+TEST_F(SettingsDialogTest, AChosenPathTheSettingsFileCannotKeepIsRefusedWithAMessage) {
+    const std::string folder = "C:\\";
+    const struct {
+        std::string chosen;
+        const wchar_t* refusal;  // null: kept
+    } cases[] = {
+        {folder + std::string(248, 'a') + ".mp3", nullptr},  // 255 bytes
+        {folder + std::string(249, 'a') + ".mp3", L"このﾌｧｲﾙは選べません。ﾊﾟｽが255ﾊﾞｲﾄを超えています。"},
+        {folder + std::string(246, '\x89') + "ab.wav", nullptr},  // 255 bytes, 132 characters
+        {folder + "?.mp3", L"このﾌｧｲﾙは選べません。ﾊﾟｽにこのｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen.size());
+        gBgmFile = L"D:\\old.mp3";
+        fake_.user.messageBoxTexts.clear();
+        Load();
+        host_.texts[C::lbl_Fname] = gBgmFile;
+        dialogs_.chosenFile = c.chosen;
+        dialog_.Cmd_BGM_Click();
+        const std::wstring path = fake_.text.FromAnsi(c.chosen);
+        EXPECT_EQ(gBgmFile, c.refusal ? L"D:\\old.mp3" : path);
+        EXPECT_EQ(host_.texts[C::lbl_Fname], gBgmFile);
+        EXPECT_EQ(fake_.user.messageBoxTexts, c.refusal
+                                                  ? std::vector<std::wstring>{c.refusal + (L"\n\n" + path)}
+                                                  : std::vector<std::wstring>{});
+    }
+}
+
+TEST_F(SettingsDialogTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActivation) {
+    const struct {
+        std::optional<C> from;
+        bool backwards;
+        std::int16_t kind;  // 0 disables the track list and "..."
+        C to;
+    } cases[] = {
+        {std::nullopt, false, 1, C::HS_Num},   {std::nullopt, true, 1, C::Cmd_Can},
+        {C::HS_Num, false, 1, C::HS_Fast},     {C::HS_Size, false, 1, C::BGM_Repeat},
+        {C::BGM_Repeat, false, 1, C::Cmd_Set}, {C::Cmd_Set, false, 1, C::Cmd_Can},
+        {C::Cmd_Can, false, 1, C::HS_Num},     {C::HS_Num, true, 1, C::Cmd_Can},
+        {C::HS_Size, false, 0, C::Cmd_Set},    {C::Cmd_Set, true, 0, C::HS_Size},
+        {C::HS_Size, false, 2, C::Cmd_BGM},    {C::Cmd_Set, true, 2, C::Cmd_BGM},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::ControlName(c.to));
+        dialog_.lbl_BGM_Click(c.kind);
+        host_.focus = c.from;
+        EXPECT_TRUE(dialog_.KeyDown(win::VK_TAB, c.backwards ? 1 : 0));
+        EXPECT_EQ(host_.focus, c.to);
+    }
+    // The drops bar first; after that, the control that had the focus when the window was left.
+    dialog_.Activate();
+    EXPECT_EQ(host_.focus, C::HS_Num);
+    host_.focus = C::Cmd_Can;
+    dialog_.Deactivate();
+    host_.focus.reset();
+    dialog_.Activate();
+    EXPECT_EQ(host_.focus, C::Cmd_Can);
+    // A choice that disables the focused control hands the focus on.
+    host_.focus = C::BGM_Repeat;
+    dialog_.lbl_BGM_Click(0);
+    EXPECT_EQ(host_.focus, C::Cmd_Set);
+}
+
+TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) {
+    const struct {
+        int key;
+        std::optional<C> focus;
+        bool droppedDown;
+        bool handled, chooser, unloaded;
+        std::size_t writes;
+    } cases[] = {
+        {win::VK_RETURN, C::Cmd_Set, false, true, false, true, 6},
+        {win::VK_RETURN, C::Cmd_Can, false, true, false, true, 0},
+        {win::VK_RETURN, C::Cmd_BGM, false, true, true, false, 0},
+        {win::VK_RETURN, C::HS_Fast, false, true, false, true, 6},
+        {win::VK_RETURN, std::nullopt, false, true, false, true, 6},
+        {win::VK_RETURN, C::BGM_Repeat, true, false, false, false, 0},
+        {win::VK_ESCAPE, C::Cmd_Set, false, true, false, true, 0},
+        {win::VK_ESCAPE, C::BGM_Repeat, true, false, false, false, 0},
+        {win::VK_LEFT, C::HS_Num, false, false, false, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + " " + (c.focus ? testing::ControlName(*c.focus) : "none"));
+        gBgmKind = 2;
+        Load();
+        host_.unloaded = false;
+        host_.focus = c.focus;
+        host_.droppedDown = c.droppedDown;
+        fake_.log.Clear();
+        EXPECT_EQ(dialog_.KeyDown(static_cast<std::int16_t>(c.key), 0), c.handled);
+        EXPECT_EQ(fake_.log.CallsTo("GetOpenFileNameA").size(), c.chooser ? 1u : 0u);
+        EXPECT_EQ(host_.unloaded, c.unloaded);
+        EXPECT_EQ(Writes().size(), c.writes);
+    }
+}
+
 TEST_F(SettingsDialogTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
     // |sin(y / (H / 3.142))| x 220, worked out by hand for the dialog (315) and the panels (145, 105).
     const struct {
         std::int32_t height, y, level;
     } cases[] = {
-        {315, 0, 0},   {315, 1, 2},    {315, 50, 105}, {315, 157, 220}, {315, 314, 2},  {315, 315, 0},
-        {145, 10, 47}, {145, 72, 220}, {145, 144, 5},  {105, 50, 219},  {105, 52, 220}, {105, 105, 0},
+        {315, 0, 0},    {315, 1, 2},    {315, 50, 105}, {315, 157, 220}, {315, 314, 2},  {315, 315, 0},
+        {315, 80, 158},  // 157 with pi in place of 3.142
+        {145, 10, 47},  {145, 72, 220}, {145, 144, 5},  {105, 50, 219},  {105, 52, 220}, {105, 105, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ShadeLevel(c.y, c.height), c.level) << c.height << " " << c.y;
@@ -421,6 +600,7 @@ TEST_F(SettingsDialogTest, ResizeShadesTheDialogThenBothPanelsRowByRow) {
     } rows[] = {
         {C::Form, 476, 315, 0, Rgb(30, 30, 30)},     {C::Form, 476, 315, 157, Rgb(250, 250, 250)},
         {C::Form, 476, 315, 50, Rgb(135, 135, 135)}, {C::Form, 476, 315, 315, Rgb(30, 30, 30)},
+        {C::Form, 476, 315, 80, Rgb(188, 188, 188)},  // 187 with pi in place of 3.142
         {C::Pic_C0, 441, 145, 0, Rgb(0, 0, 30)},     {C::Pic_C0, 441, 145, 72, Rgb(220, 220, 250)},
         {C::Pic_C1, 345, 105, 10, Rgb(65, 65, 95)},  {C::Pic_C1, 345, 105, 105, Rgb(0, 0, 30)},
     };

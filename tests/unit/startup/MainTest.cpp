@@ -105,6 +105,17 @@ TEST_F(MainTest, SettingsAreLoadedBeforeTheModeWindowOpens) {
     EXPECT_EQ(gFallSpeed, 800.0f);
     Run(L"/p 5");
     EXPECT_EQ(fake_.log.CallsTo("GetPrivateProfileStringA").size(), 6u);  // only from the first run
+
+    // A music file that cannot be opened: the saver plays nothing this run, the dialog keeps the choice.
+    fake_.kernel.files["C:\\Program Files\\Pelluna\\Pelluna.ini"] =
+        "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=F:\\rain.mp3\r\n";
+    for (const auto& [commandLine, kind, file] :
+         {std::tuple{L"/s", 0, L""}, std::tuple{L"/c", 2, L"F:\\rain.mp3"}}) {
+        fake_.kernel.mutexes.clear();
+        Run(commandLine);
+        EXPECT_EQ(gBgmKind, kind) << commandLine;
+        EXPECT_EQ(gBgmFile, file) << commandLine;
+    }
 }
 
 TEST_F(MainTest, GuardEndsEveryModeWhenEitherWindowOrTheMutexOfAStartingSaverExists) {
