@@ -221,8 +221,9 @@ def a_file_typed_in_the_chooser_is_shown_and_saved(desktop):
         empty = dark_pixels(dialog.pixels("no_file"), LBL_FNAME)
         dialog.click(CMD_BGM)
         assert wait_until(lambda: desktop.windows_titled(CHOOSER_TITLE), 20), "no file chooser"
-        focus = lambda: desktop.xdotool("getwindowfocus")[:1] == desktop.windows_titled(CHOOSER_TITLE)[:1]
-        assert wait_until(focus, 5), "the file chooser never took the keyboard focus"
+        # Wine may give the chooser more than one X window of that name, in any order: any of them may hold the
+        # focus.
+        assert wait_until(lambda: desktop.has_focus(CHOOSER_TITLE), 10), "the file chooser never took the keyboard focus"
         desktop.xdotool("type", "--delay", "5", windows_path(song))
         desktop.xdotool("key", "Return")
         if not wait_until(lambda: not desktop.windows_titled(CHOOSER_TITLE), 10):
@@ -259,19 +260,21 @@ def scales_with_the_dots_per_inch(desktop):
                     "/d", "144", "/f"], env=env, stdin=subprocess.DEVNULL, capture_output=True, check=True)
     try:
         with Dialog(desktop, "dialog_144", drawn_at_96_dpi=False, WINEPREFIX=prefix) as dialog:
-            left, top, right, bottom = dialog.window
-            width, height = dialog.client[2:]
-            assert width == 714 and abs(height - 472.5) <= 1, dialog.client
-            assert left == (1920 - (right - left)) // 2, dialog.window
-            assert abs(top - (1080 - (bottom - top)) / 3) <= 1, dialog.window
-
             def shaded():
+                # The window exists at its first place before the load step moves it: read it again each time.
+                dialog.window, dialog.client = dialog.rectangles()
                 pixel = dialog.pixels("look144")
+                height = dialog.client[3]
                 # The music panel starts at 24, 30 and is 662 x 218 pixels: pale blue in its middle.
                 return (near(pixel(5, 0), (30, 30, 30)) and near(pixel(5, height // 2), (250, 250, 250))
                         and near(pixel(24 + 4, 30 + 109), (220, 220, 250)) and near(pixel(24 + 4, 30), (0, 0, 30)))
 
             assert wait_until(shaded, 10), "the shading does not fit the larger window"
+            left, top, right, bottom = dialog.window
+            width, height = dialog.client[2:]
+            assert width == 714 and abs(height - 472.5) <= 1, dialog.client
+            assert left == (1920 - (right - left)) // 2, dialog.window
+            assert abs(top - (1080 - (bottom - top)) / 3) <= 1, dialog.window
     finally:
         subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
         subprocess.run(["rm", "-rf", prefix])
@@ -289,6 +292,83 @@ def the_address_shows_the_pointing_hand(desktop):
         assert hand[2:4] == (12, 1), f"over the address the hot spot is {hand[2:4]}, not the fingertip"
         assert arrow[2:4] != (12, 1), arrow
         assert cursor_at((5, 157))[2:4] == arrow[2:4], "the arrow did not come back"
+
+
+MESSAGE_TITLE = "Pelluna"
+
+
+def dismiss_message(desktop, dialog):
+    """Waits for the program's message box, owned by the open dialog, and presses its OK button with Enter."""
+    assert wait_until(lambda: desktop.windows_titled(MESSAGE_TITLE), 20), "no message box"
+    assert desktop.windows_titled(DIALOG_TITLE), "the dialog closed"
+    assert wait_until(lambda: desktop.has_focus(MESSAGE_TITLE), 5), "the message box never took the keyboard focus"
+    desktop.xdotool("key", "Return")
+    assert wait_until(lambda: not desktop.windows_titled(MESSAGE_TITLE), 10), "the message box stayed open"
+
+
+@check
+def a_save_that_fails_is_told_and_the_dialog_stays_open(desktop):
+    with Dialog(desktop, "dialog_save_fails") as dialog:
+        # A folder where the settings file should be: no write can succeed, not even for root.
+        os.makedirs(dialog.ini)
+        dialog.click(CMD_SET)
+        dismiss_message(desktop, dialog)
+        dialog.key("Escape")
+        assert dialog.ended(), "the dialog did not close"
+
+
+@check
+def stored_values_the_dialog_cannot_show_are_saved_back(desktop):
+    missing = "D:\\外した\\雨.mp3"  # a disk that is not there today
+    settings = {"DropsCount": "100", "RippleSpeed": "200", "RippleSize": "5", "BGM区分": "2", "BGMﾘﾋﾟｰﾄ": "",
+                "BGMﾌｧｲﾙ": missing}
+    with Dialog(desktop, "dialog_stored", settings) as dialog:
+        assert dark_pixels(dialog.pixels("stored"), LBL_FNAME) > 100, "the stored path is not shown"
+        dialog.click(CMD_SET)
+        assert dialog.ended(), "the dialog did not close after saving"
+        with open(dialog.ini, "rb") as ini:
+            written = ini.read()
+    expected = ini_bytes([("DropsCount", "100"), ("RippleSpeed", "200"), ("RippleSize", "5"), ("BGM区分", "2"),
+                          ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", missing)])
+    assert written == expected, written
+
+
+@check
+def a_path_longer_than_the_settings_file_keeps_is_refused(desktop):
+    settings = {"BGM区分": "2", "BGMﾌｧｲﾙ": "C:\\a.mp3"}
+    with Dialog(desktop, "dialog_long_path", settings) as dialog:
+        # 260 bytes in all; Wine's own chooser cannot hand back much longer paths.
+        prefix = windows_path(dialog.folder) + "\\"
+        name = "x" * (260 - len(prefix.encode("cp932")) - 4) + ".mp3"
+        with open(os.path.join(dialog.folder, name), "wb") as data:
+            data.write(b"\0" * 64)
+        before = dark_pixels(dialog.pixels("short"), LBL_FNAME)
+        dialog.click(CMD_BGM)
+        assert wait_until(lambda: desktop.windows_titled(CHOOSER_TITLE), 20), "no file chooser"
+        assert wait_until(lambda: desktop.has_focus(CHOOSER_TITLE), 10), "the file chooser never took the keyboard focus"
+        desktop.xdotool("type", "--delay", "5", prefix + name)
+        desktop.xdotool("key", "Return")
+        dismiss_message(desktop, dialog)
+        assert not desktop.windows_titled(CHOOSER_TITLE), "the chooser stayed open"
+        assert dark_pixels(dialog.pixels("refused"), LBL_FNAME) == before, "the shown path changed"
+        dialog.key("Tab", "Return")  # from "..." on to "設定"
+        assert dialog.ended(), "the dialog did not close after saving"
+        with open(dialog.ini, "rb") as ini:
+            assert "BGMﾌｧｲﾙ=C:\\a.mp3\r\n".encode("cp932") in ini.read(), "the stored path changed"
+
+
+@check
+def the_keyboard_alone_changes_and_saves_the_settings(desktop):
+    with Dialog(desktop, "dialog_keyboard") as dialog:
+        # The drops bar has the focus; Tab passes the disabled track list and "..." on its way to "ｷｬﾝｾﾙ".
+        dialog.key("Right", "Right", "Next", "Tab", "End", "Tab", "Prior", "Left", "Tab", "Tab", "shift+Tab")
+        dialog.key("Return")  # on "設定"
+        assert dialog.ended(), "the dialog did not close after saving"
+        with open(dialog.ini, "rb") as ini:
+            written = ini.read()
+    expected = ini_bytes([("DropsCount", "28"), ("RippleSpeed", "150"), ("RippleSize", "89"), ("BGM区分", "0"),
+                          ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", "")])
+    assert written == expected, written
 
 
 def lit_pixels(desktop, folder, shots=5):
