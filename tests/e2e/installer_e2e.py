@@ -67,8 +67,11 @@ class FreshPrefix(Desktop):
     def __enter__(self):
         return self
 
-    def __exit__(self, *exc):
-        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def __exit__(self, kind, *rest):
+        for switch in ("-k", "-w"):
+            subprocess.run(["wineserver", switch], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if kind is None:  # a prefix takes some 700 MB; a failed check's stays to be looked at
+            shutil.rmtree(self.root)
 
 
 def read(path):
