@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release from a clean folder and packs it: build/release/Pelluna-VERSION-win64.zip holding
-# Pelluna.scr and INSTALL.txt, with fixed dates, modes and order, then prints the sha256 of both.
+# Builds the release from a clean folder: the setup program build/release/Pelluna-VERSION-setup.exe
+# (installer/Pelluna.nsi) and build/release/Pelluna-VERSION-win64.zip holding Pelluna.scr and INSTALL.txt,
+# with fixed dates, modes and order, then prints the sha256 of the program, the setup and the zip.
 # Usage: scripts/release.sh [--twice]
 #   --twice  also makes a second clean build in build/release-check and compares both byte for byte.
 # The version is the one in the program's version resource (src/resources/Pelluna.rc).
@@ -17,18 +18,19 @@ esac
 version=$(sed -n 's/^ *VALUE "ProductVersion", "\([0-9.]*\)".*/\1/p' src/resources/Pelluna.rc)
 [ -n "$version" ] || { echo "no ProductVersion in src/resources/Pelluna.rc" >&2; exit 1; }
 zip_name="Pelluna-$version-win64.zip"
+setup_name="Pelluna-$version-setup.exe"
 
 scripts/setup.sh
 
-# One clean build in DIR: the build tree in DIR/cmake, the program and the archive in DIR.
+# One clean build in DIR: the build tree in DIR/cmake, the program, the setup and the archive in DIR.
 release_into() {
     local dir=$1
     rm -rf "$dir"
     mkdir -p "$dir"
     cmake -S "$root" -B "$dir/cmake" -G Ninja --toolchain "$root/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DPELLUNA_TESTS=OFF -DPELLUNA_BENCHMARKS=OFF >"$dir/configure.log"
-    cmake --build "$dir/cmake" -j2 --target pelluna_scr >"$dir/build.log"
-    cp "$dir/cmake/Pelluna.scr" "$dir/Pelluna.scr"
+    cmake --build "$dir/cmake" -j2 --target pelluna_scr pelluna_setup >"$dir/build.log"
+    cp "$dir/cmake/Pelluna.scr" "$dir/cmake/$setup_name" "$dir/"
     /usr/bin/python3 - "$dir/Pelluna.scr" "$root/docs/INSTALL.txt" "$dir/$zip_name" <<'PY'
 import struct
 import sys
@@ -62,15 +64,15 @@ PY
 first="$root/build/release"
 release_into "$first"
 echo "release $version in $first"
-(cd "$first" && sha256sum Pelluna.scr "$zip_name")
+(cd "$first" && sha256sum Pelluna.scr "$setup_name" "$zip_name")
 
 if [ "$twice" = yes ]; then
     second="$root/build/release-check"
     release_into "$second"
     echo "second clean build in $second"
-    (cd "$second" && sha256sum Pelluna.scr "$zip_name")
-    for file in Pelluna.scr "$zip_name"; do
+    (cd "$second" && sha256sum Pelluna.scr "$setup_name" "$zip_name")
+    for file in Pelluna.scr "$setup_name" "$zip_name"; do
         cmp "$first/$file" "$second/$file" || { echo "the two builds differ: $file" >&2; exit 1; }
     done
-    echo "both builds are byte-identical: Pelluna.scr and $zip_name"
+    echo "both builds are byte-identical: Pelluna.scr, $setup_name and $zip_name"
 fi
