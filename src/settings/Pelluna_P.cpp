@@ -39,11 +39,13 @@ constexpr std::wstring_view kPathNotAnsi =
     L"このﾌｧｲﾙは選べません。ﾊﾟｽにこのｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。";
 
 // Why a chosen path cannot be kept: the system's ANSI code page has no form for some of its characters
-// (the chooser hands them over as "?", which no file name holds), or the settings file cannot keep its
-// bytes whole.
-std::optional<std::wstring_view> PathRefusal(const std::wstring& path, std::size_t ansiBytes) {
-    if (path.find(L'?') != std::wstring::npos) return kPathNotAnsi;
-    if (ansiBytes > kMaxStoredPathBytes) return kPathTooLong;
+// (the chooser hands them over as "?", which no file name holds), or the settings file cannot keep the
+// bytes that would be written whole.
+std::optional<std::wstring_view> PathRefusal(Text& text, const std::wstring& path) {
+    bool lossy = false;
+    const std::size_t storedBytes = text.ToAnsi(path, &lossy).size();
+    if (lossy || path.find(L'?') != std::wstring::npos) return kPathNotAnsi;
+    if (storedBytes > kMaxStoredPathBytes) return kPathTooLong;
     return std::nullopt;
 }
 
@@ -251,9 +253,8 @@ void Pelluna_P::Cmd_BGM_Click() {
     gApiResult = dialogs_.GetOpenFileNameA(ofn);
     if (gApiResult <= 0) return;
     file.back() = '\0';
-    const std::string_view chosen(file.data(), std::strlen(file.data()));
-    std::wstring path = platform_.text.FromAnsi(chosen);
-    if (const auto refusal = PathRefusal(path, chosen.size())) {
+    std::wstring path = platform_.text.FromAnsi(std::string_view(file.data(), std::strlen(file.data())));
+    if (const auto refusal = PathRefusal(platform_.text, path)) {
         const std::wstring message = std::wstring(*refusal) + L"\n\n" + path;
         platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
                                    win::MB_OK | win::MB_ICONWARNING);

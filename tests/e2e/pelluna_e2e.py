@@ -53,6 +53,12 @@ class Desktop:
         pattern = "^" + "".join("\\" + c if c in ".^$*+?()[]{}|\\" else c for c in title) + "$"
         return self.xdotool("search", "--name", pattern)
 
+    def foreground_title(self):
+        """The title of the window that Windows counts as active: keys typed go to it."""
+        report = subprocess.run(["wine", self.helper("pelluna_foreground")], env=self.environment("ja_JP.UTF-8"),
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        return report.stdout.decode("utf-8", "replace").strip()
+
     def has_focus(self, title):
         focus = self.xdotool("getwindowfocus")
         return bool(focus) and focus[0] in self.windows_titled(title)

@@ -71,10 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Pelluna_P dialog(fake.ports, host, dialogs, shell);
     dialog.Load();
-    // A bar that could not show its stored value (the fake keeps a value only for a bar that took it)
-    // writes that value back until the user moves the bar.
+    // A bar that could not show its stored value (rounded, it leaves 16 bits or the bar's range) writes that
+    // value back until the user moves the bar.
+    const double loaded[] = {static_cast<double>(loadedDrops), loadedSpeed, loadedSize};
     bool writesStored[3];
-    for (std::size_t i = 0; i < 3; ++i) writesStored[i] = !host.values.count(barControls[i]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const LayoutEntry* layout = FindControl(barControls[i]);
+        const auto position = numbers::RoundToInt16(loaded[i]);
+        writesStored[i] = !position || *position < layout->min || *position > layout->max;
+    }
     const auto drag = [&](std::size_t i, std::string_view to) {
         const std::int32_t before = host.GetValue(barControls[i]);
         dialog.HS_Scroll(barControls[i], win::SB_THUMBPOSITION, IntegerIn<std::int32_t>(to));
@@ -101,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int16_t kind = gBgmKind;
     const std::wstring file = gBgmFile;
     fake.log.Clear();
+    fake.user.messageBoxTexts.clear();
     dialog.Cmd_Set_Click();
 
     // A refused write ends the save there: told once, the dialog stays open.
@@ -166,6 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 gRippleSize == (writesStored[2] ? loadedSize : bar(2)),
             "the bars' values load back");
     Require(gBgmRepeatTrack == repeat, "the repeat track loads back");
-    Require(gBgmKind == kind && gBgmFile == file, "the music kind and file load back");
+    Require(gBgmKind == kind, "the music kind loads back, even with a file that cannot be opened");
+    Require(fake.text.ToAnsi(file).size() <= 255, "the music file's path fits the settings file whole");
     return 0;
 }
