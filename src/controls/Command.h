@@ -89,8 +89,6 @@ class Command {
 
     std::uint8_t State() const { return m_State; }
     bool LeftDown() const { return m_LeftDown; }
-    // The buttons (1, 2, 4 combined) whose presses went down here and still hold the capture.
-    std::uint8_t PressedHere() const { return m_PressedHere; }
     std::uint8_t FirstRun() const { return m_FirstRun; }
     bool GradientInverted() const { return m_GradientInverted; }
 
@@ -106,6 +104,7 @@ class Command {
     bool m_Enabled = false;
     std::uint8_t m_FirstRun = 0;
     bool m_LeftDown = false;
+    // The buttons (1, 2, 4 combined) whose presses went down here and still hold the capture.
     std::uint8_t m_PressedHere = 0;
     bool m_GradientInverted = false;
     std::array<TriVertex, 2> m_Vertices{};
