@@ -16,6 +16,8 @@ constexpr std::uint8_t kSelected = 3;
 constexpr std::uint8_t kHighLightSelect = 4;
 
 constexpr std::int16_t kLeftButton = 1;
+constexpr std::int16_t kRightButton = 2;
+constexpr std::int16_t kMiddleButton = 4;
 constexpr std::uint32_t kTmrMouseIntervalMs = 100;
 
 // The gradient's two colours.
@@ -93,6 +95,12 @@ std::optional<std::int32_t> Int32Of(std::wstring_view text) {
 std::optional<std::int16_t> Int16Of(std::wstring_view text) {
     const auto number = numbers::ParseDecimal(text);
     return number ? numbers::RoundToInt16(*number) : std::nullopt;
+}
+
+// A button's place among the presses held here; 0 for a code that names no single button.
+std::uint8_t PressBit(std::int16_t Button) {
+    const bool single = Button == kLeftButton || Button == kRightButton || Button == kMiddleButton;
+    return single ? static_cast<std::uint8_t>(Button) : 0;
 }
 
 }  // namespace
@@ -215,6 +223,12 @@ void Command::SaveProperties(PropertyBag& PropBag) {
 
 void Command::MouseDown(std::int16_t Button) {
     if (!m_Enabled) return;
+    // Focus before capture: the focus change may activate the window, which must not cost the capture.
+    if (Button == kLeftButton) host_.SetFocus();
+    if (const std::uint8_t bit = PressBit(Button)) {
+        host_.SetCapture();
+        m_PressedHere |= bit;
+    }
     if (Button == kLeftButton) {
         m_LeftDown = true;
         PaintFace(CommandPicture::Pressed);
@@ -235,14 +249,34 @@ void Command::MouseMove() {
 }
 
 void Command::MouseUp(std::int16_t Button) {
-    if (!m_Enabled) return;
-    if (Button == kLeftButton) {
-        m_LeftDown = false;
-        if (m_State == kHighLight) PaintFace(CommandPicture::Normal);
-        if (m_State == kHighLightSelect) PaintFace(CommandPicture::HighLightSelect);
+    // The record of presses belongs to the capture, not to the state: it ends also while disabled, so a
+    // control disabled during a press lets the capture go.
+    const std::uint8_t bit = PressBit(Button);
+    const bool pressedHere = (m_PressedHere & bit) != 0;
+    m_PressedHere &= static_cast<std::uint8_t>(~bit);
+    bool click = false;
+    if (m_Enabled) {
+        if (Button == kLeftButton) {
+            m_LeftDown = false;
+            if (m_State == kHighLight) PaintFace(CommandPicture::Normal);
+            if (m_State == kHighLightSelect) PaintFace(CommandPicture::HighLightSelect);
+        }
+        // A release whose press went down elsewhere is no Click; nor is one on a focused control that the
+        // pointer has left (a press dragged off).
+        click = pressedHere && m_State != kSelected;
     }
-    // A focused control that the pointer has left (a press dragged off) gives no Click.
-    if (m_State != kSelected && m_Enabled && Click) Click();
+    // Let go only once decided (letting go reports a lost capture at once) and before Click, whose
+    // handler may close the window that holds the control.
+    if (pressedHere && m_PressedHere == 0) host_.ReleaseCapture();
+    if (click && Click) Click();
+}
+
+void Command::CaptureLost() {
+    m_PressedHere = 0;
+    if (!m_Enabled) return;
+    // The release that would end the left press will not come here any more: the press ends now, so
+    // that it does not keep the hover look from coming back.
+    m_LeftDown = false;
 }
 
 void Command::GotFocus() {

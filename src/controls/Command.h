@@ -57,10 +57,13 @@ class Command {
     void SaveProperties(PropertyBag& PropBag);
 
     // Input handlers. Button codes: 1 left, 2 right, 4 middle. Mouse input that reaches the caption
-    // comes here too: the caption is part of the control.
+    // comes here too: the caption is part of the control. A press takes the mouse capture, so that its
+    // release comes here wherever the pointer then is; only the release of such a press is a Click.
     void MouseDown(std::int16_t Button);
     void MouseMove();
     void MouseUp(std::int16_t Button);
+    // The capture went to another window (or was let go): the presses held here are over.
+    void CaptureLost();
     void GotFocus();
     void LostFocus();
     void Resize();
@@ -101,6 +104,8 @@ class Command {
     bool m_Enabled = false;
     std::uint8_t m_FirstRun = 0;
     bool m_LeftDown = false;
+    // The buttons (1, 2, 4 combined) whose presses went down here and still hold the capture.
+    std::uint8_t m_PressedHere = 0;
     bool m_GradientInverted = false;
     std::array<TriVertex, 2> m_Vertices{};
     GradientRect m_GradientRect{1, 0};

@@ -1,5 +1,6 @@
 // What the Command button's logic asks of its real window: size and scale, the face image and the state
-// pictures, the caption label, the hover timer, the background style and the host's property store.
+// pictures, the caption label, focus and capture, the hover timer, the background style and the host's
+// property store.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,12 @@ class CommandHost {
     // Copies the face image to the window.
     virtual void Refresh() = 0;
     virtual CommandLabel& LblMsg() = 0;
+    // The input focus and the mouse capture for the control's window. SetFocus and SetCapture do nothing
+    // when the window already has them; ReleaseCapture only lets go of a capture the window holds. Losing
+    // the capture, also by ReleaseCapture, reaches the control at once through Command::CaptureLost.
+    virtual void SetFocus() = 0;
+    virtual void SetCapture() = 0;
+    virtual void ReleaseCapture() = 0;
     // The hover timer TmrMouse.
     virtual void SetTimerEnabled(bool enabled) = 0;
     virtual void SetTimerInterval(std::uint32_t milliseconds) = 0;

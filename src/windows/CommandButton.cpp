@@ -1,5 +1,5 @@
 // The real Command button: a child window that shows the face image the portable Command paints, draws
-// the windowless caption over it, and routes mouse, focus, size and timer messages to the Command.
+// the windowless caption over it, and routes mouse, capture, focus, size and timer messages to the Command.
 #include "windows/CommandButton.h"
 #include "windows/WindowClass.h"
 
@@ -156,9 +156,6 @@ LRESULT CommandButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            // The release of a press that began here must come here, wherever the pointer then is.
-            if (::GetCapture() != window_) ::SetCapture(window_);
-            if (message == WM_LBUTTONDOWN && ::GetFocus() != window_) ::SetFocus(window_);
             logic_.MouseDown(ButtonCode(message));
             return 0;
         case WM_MOUSEMOVE: {
@@ -173,11 +170,10 @@ LRESULT CommandButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-            // Capture is let go first: a Click handler may close the window that holds the button.
-            if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && ::GetCapture() == window_) {
-                ::ReleaseCapture();
-            }
             logic_.MouseUp(ButtonCode(message));
+            return 0;
+        case WM_CAPTURECHANGED:
+            logic_.CaptureLost();
             return 0;
         case WM_SETFOCUS:
             logic_.GotFocus();
@@ -236,6 +232,18 @@ Hdc CommandButton::PictureDC(CommandPicture picture) {
 void CommandButton::Refresh() {
     Compose();
     CopyToWindow();
+}
+
+void CommandButton::SetFocus() {
+    if (window_ != nullptr && ::GetFocus() != window_) ::SetFocus(window_);
+}
+
+void CommandButton::SetCapture() {
+    if (window_ != nullptr && ::GetCapture() != window_) ::SetCapture(window_);
+}
+
+void CommandButton::ReleaseCapture() {
+    if (window_ != nullptr && ::GetCapture() == window_) ::ReleaseCapture();
 }
 
 void CommandButton::SetTimerEnabled(bool enabled) {

@@ -1,5 +1,5 @@
 // The real Command button: a child window that shows the face image the portable Command paints, draws
-// the windowless caption over it, and routes mouse, focus, size and timer messages to the Command.
+// the windowless caption over it, and routes mouse, capture, focus, size and timer messages to the Command.
 #pragma once
 
 #include <array>
@@ -48,6 +48,9 @@ class CommandButton final : public CommandHost {
     Hdc PictureDC(CommandPicture picture) override;
     void Refresh() override;
     CommandLabel& LblMsg() override { return label_; }
+    void SetFocus() override;
+    void SetCapture() override;
+    void ReleaseCapture() override;
     void SetTimerEnabled(bool enabled) override;
     void SetTimerInterval(std::uint32_t milliseconds) override;
     std::int16_t BackStyle() override { return backStyle_; }

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The Command button in its demo host under Wine: the hover look at the first movement, the normal look
-back within two polls of leaving, one Click per click, none for a press dragged off.
+back within two polls of leaving, one Click per click, none for a press dragged off or one that went down
+elsewhere.
 Usage: command_e2e.py BUILD_DIR CHECK"""
 import ctypes
 import ctypes.util
@@ -214,6 +215,22 @@ def a_press_dragged_off_records_none(desktop):
         demo.desktop.xdotool("click", "1")
         assert wait_until(lambda: demo.click_lines(), 3), "the second button recorded no Click"
         assert demo.click_lines() == ["Cmd_Can"], demo.click_lines()
+
+
+@check
+def a_release_whose_press_went_down_elsewhere_records_none(desktop):
+    with Demo(desktop, "command_elsewhere") as demo:
+        demo.move_off("Cmd_Set")
+        demo.desktop.xdotool("mousedown", "1")
+        demo.move_over("Cmd_Set")
+        assert demo.wait_for_look("Cmd_Set", "highlight", 2), demo.look("Cmd_Set")
+        demo.desktop.xdotool("mouseup", "1")
+        # A left release over the hovered button shows its normal look: the release has been handled.
+        assert demo.wait_for_look("Cmd_Set", "normal", 2), demo.look("Cmd_Set")
+        # An ordinary click on the same button marks the end: it alone is recorded.
+        demo.desktop.xdotool("click", "1")
+        assert wait_until(lambda: demo.click_lines(), 3), "an ordinary click recorded no Click"
+        assert demo.click_lines() == ["Cmd_Set"], demo.click_lines()
 
 
 if __name__ == "__main__":

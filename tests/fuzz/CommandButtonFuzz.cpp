@@ -3,6 +3,7 @@
 // Input lines, one event each, in order:
 //   down N | up N     a mouse button pressed or released (1 left, 2 right, 4 middle; any code)
 //   move | focus | blur | resize
+//   lost              another window takes the mouse capture
 //   tick own|parent|other|none     a TmrMouse tick with the pointer over that window
 //   enable | disable | read        Enabled written, or read (a new control's first read sets it up)
 //   init              Initialize, as the host calls it right after loading: honoured only as the first event
@@ -24,6 +25,11 @@ constexpr std::size_t kMaxEvents = 2000;
 constexpr Point kPointer{400, 300};
 constexpr Hwnd kOtherWindow = 0x9999;
 
+// A code that names one button: 1 left, 2 right, 4 middle.
+bool OneButton(std::int16_t code) {
+    return code == 1 || code == 2 || code == 4;
+}
+
 }  // namespace
 }  // namespace pelluna::fuzz
 
@@ -38,10 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Command button(fake.user, fake.gdi, host);
     int clicks = 0;
     button.Click = [&clicks] { ++clicks; };
+    // As the view forwards the capture-changed message: at once, also when the control lets go itself.
+    host.onCaptureLost = [&button] { button.CaptureLost(); };
     button.LoadProperties(PropertyBag{});
 
-    bool enabled = true;      // what the control was last told, by its stored value or a write
-    bool draggedOff = false;  // a focused press whose pointer has left the control before its release
+    bool enabled = true;        // what the control was last told, by its stored value or a write
+    bool draggedOff = false;    // a focused press whose pointer has left the control before its release
+    std::uint8_t heldHere = 0;  // buttons pressed while enabled on the control, with no lost capture since
     std::size_t events = 0;
     for (const std::string_view line : Lines(AsText(data, size))) {
         if (++events > kMaxEvents) break;
@@ -53,13 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool frozen = !enabled;  // no input, tick or property write moves a disabled button
 
         if (Keyword(line, "down", rest)) {
-            button.MouseDown(IntegerIn<std::int16_t>(rest));
+            const auto code = IntegerIn<std::int16_t>(rest);
+            button.MouseDown(code);
+            if (enabled && OneButton(code)) heldHere |= static_cast<std::uint8_t>(code);
         } else if (Keyword(line, "up", rest)) {
             const auto code = IntegerIn<std::int16_t>(rest);
             release = true;
             button.MouseUp(code);
             if (draggedOff) Require(clicks == clicksBefore, "a press dragged off the control gives no Click");
+            if (!OneButton(code) || (heldHere & code) == 0) {
+                Require(clicks == clicksBefore, "no Click without a press held here since the capture");
+            }
+            if (OneButton(code)) heldHere &= static_cast<std::uint8_t>(~code);
             if (code == 1) draggedOff = false;
+        } else if (line == "lost") {
+            host.captured = false;
+            button.CaptureLost();
+            heldHere = 0;
+            if (enabled) draggedOff = false;  // the lost capture ended the press
         } else if (line == "move") {
             button.MouseMove();
         } else if (line == "focus") {
@@ -98,6 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         Require(button.State() <= 4, "the state stays 0 to 4");
+        Require(host.captured == (heldHere != 0),
+                "the capture is held exactly while a press held here lasts");
         Require(clicks - clicksBefore <= (release ? 1 : 0), "Click comes only from a release, once");
         if (frozen) {
             Require(button.State() == stateBefore && button.LeftDown() == leftDownBefore &&

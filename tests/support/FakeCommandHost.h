@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,8 @@ class FakeCommandHost final : public CommandHost {
     std::int32_t height = 25;
     std::int16_t backStyle = 1;
     FontObject ambientFont{L"Arial", 8.25, 400, false, false, false, 0};
+    bool captured = false;
+    std::function<void()> onCaptureLost;  // the control's CaptureLost, as the view forwards it
 
     Hwnd hWnd() override { return window; }
     Hwnd ParentHwnd() override { return parent; }
@@ -100,6 +103,18 @@ class FakeCommandHost final : public CommandHost {
     Hdc PictureDC(CommandPicture picture) override { return PictureDCOf(picture); }
     void Refresh() override { log_.Add("Host.Refresh()"); }
     CommandLabel& LblMsg() override { return label; }
+    void SetFocus() override { log_.Add("Host.SetFocus()"); }
+    void SetCapture() override {
+        log_.Add("Host.SetCapture()");
+        captured = true;
+    }
+    // Letting go of a held capture reports it lost at once, as the system's capture-changed message does.
+    void ReleaseCapture() override {
+        log_.Add("Host.ReleaseCapture()");
+        if (!captured) return;
+        captured = false;
+        if (onCaptureLost) onCaptureLost();
+    }
     void SetTimerEnabled(bool enabled) override { log_.Add(Call("Host.SetTimerEnabled", enabled)); }
     void SetTimerInterval(std::uint32_t milliseconds) override {
         log_.Add(Call("Host.SetTimerInterval", milliseconds));

@@ -1,5 +1,6 @@
 // The Command button's states against fakes: every transition with its paint and Click, dragged presses,
-// disabled controls, the hover poll and the gradient direction that each path leaves.
+// presses that went down elsewhere or lost the capture, disabled controls, the hover poll and the gradient
+// direction that each path leaves.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -40,32 +41,49 @@ enum class Input {
     TickOnOwnWindow,
     Initialize,
     Resize,
+    CaptureLost,  // another window took the mouse capture
 };
+
+// Which press went down on the control before the input; "Lost": and then the capture went elsewhere.
+enum class Held { Free, LeftHeld, RightHeld, MiddleHeld, LeftLost, RightLost };
+const char* const kHeldNames[] = {
+    "", " (left held)", " (right held)", " (middle held)", " (left lost)", " (right lost)"};
 
 const char* InputName(Input input) {
     static const char* const names[] = {"left press",   "right press",   "middle press",   "move",
                                         "left release", "right release", "middle release", "focus gained",
                                         "focus lost",   "tick, other",   "tick, parent",   "tick, own",
-                                        "Initialize",   "resize"};
+                                        "Initialize",   "resize",        "capture lost"};
     return names[static_cast<int>(input)];
 }
 
 class CommandStateTest : public ::testing::Test {
   protected:
-    CommandStateTest() { fake_.user.cursorPos = kPointer; }
+    CommandStateTest() {
+        fake_.user.cursorPos = kPointer;
+        host_.onCaptureLost = [this] { made_->CaptureLost(); };
+    }
 
     // A new enabled control (loaded from an empty store) brought into a state by the usual inputs.
-    void Reach(int state, bool leftDown = false) {
+    void Reach(int state, Held held = Held::Free) {
+        using enum Held;
         made_ = std::make_unique<Command>(fake_.user, fake_.gdi, host_);
-        made_->Click = [this] { ++clicks_; };
+        made_->Click = [this] {
+            ++clicks_;
+            fake_.log.Add("Click");
+        };
+        host_.captured = false;
         made_->LoadProperties(PropertyBag{});
         if (state >= 1) made_->Initialize();
         if (state == 2) made_->MouseMove();
         if (state >= 3) made_->GotFocus();
         if (state == 4) made_->MouseMove();
-        if (leftDown) made_->MouseDown(1);
+        if (held == LeftHeld || held == LeftLost) made_->MouseDown(1);
+        if (held == RightHeld || held == RightLost) made_->MouseDown(2);
+        if (held == MiddleHeld) made_->MouseDown(4);
+        if (held == LeftLost || held == RightLost) Apply(Input::CaptureLost);
         ASSERT_EQ(made_->State(), state);
-        ASSERT_EQ(made_->LeftDown(), leftDown);
+        ASSERT_EQ(made_->LeftDown(), held == LeftHeld);
         fake_.log.Clear();
         clicks_ = 0;
     }
@@ -105,10 +123,24 @@ class CommandStateTest : public ::testing::Test {
                 return made_->Initialize();
             case Input::Resize:
                 return made_->Resize();
+            case Input::CaptureLost:
+                host_.captured = false;
+                return made_->CaptureLost();
         }
     }
 
     std::vector<std::string> Paints() const { return testing::PaintedPictures(fake_.log); }
+
+    // The focus and capture calls to the host and the Clicks, in their order.
+    std::vector<std::string> FocusCaptureAndClicks() const {
+        std::vector<std::string> calls;
+        for (const std::string& call : fake_.log.Calls()) {
+            for (const char* name : {"Host.SetFocus", "Host.SetCapture", "Host.ReleaseCapture", "Click"}) {
+                if (call.rfind(name, 0) == 0) calls.push_back(call);
+            }
+        }
+        return calls;
+    }
 
     FakePlatform fake_;
     FakeCommandHost host_{fake_.log};
@@ -118,80 +150,94 @@ class CommandStateTest : public ::testing::Test {
 
 TEST_F(CommandStateTest, EveryTransitionOfAnEnabledControlWithItsPaintAndClick) {
     using enum Input;
+    using enum Held;
     const struct Row {
         int from;
-        bool leftDown;
+        Held held;
         Input input;
         int to;
         std::vector<std::string> paints;
         int clicks;
     } rows[] = {
         // A left press paints the press look in every state and changes no state; other presses do nothing.
-        {0, false, LeftPress, 0, {"Pressed"}, 0},
-        {1, false, LeftPress, 1, {"Pressed"}, 0},
-        {2, false, LeftPress, 2, {"Pressed"}, 0},
-        {3, false, LeftPress, 3, {"Pressed"}, 0},
-        {4, false, LeftPress, 4, {"Pressed"}, 0},
-        {2, false, RightPress, 2, {}, 0},
-        {4, false, MiddlePress, 4, {}, 0},
+        {0, Free, LeftPress, 0, {"Pressed"}, 0},
+        {1, Free, LeftPress, 1, {"Pressed"}, 0},
+        {2, Free, LeftPress, 2, {"Pressed"}, 0},
+        {3, Free, LeftPress, 3, {"Pressed"}, 0},
+        {4, Free, LeftPress, 4, {"Pressed"}, 0},
+        {2, Free, RightPress, 2, {}, 0},
+        {4, Free, MiddlePress, 4, {}, 0},
         // Movement.
-        {0, false, Move, 0, {}, 0},
-        {1, false, Move, 2, {"HighLight"}, 0},
-        {2, false, Move, 2, {}, 0},
-        {3, false, Move, 4, {"HighLightSelect"}, 0},
-        {3, true, Move, 3, {}, 0},
-        {4, false, Move, 4, {}, 0},
-        // Releases: Click unless the state is 3; the left one repaints in states 2 and 4.
-        {0, false, LeftRelease, 0, {}, 1},
-        {1, false, LeftRelease, 1, {}, 1},
-        {2, true, LeftRelease, 2, {"Normal"}, 1},
-        {3, true, LeftRelease, 3, {}, 0},
-        {3, false, LeftRelease, 3, {}, 0},
-        {4, true, LeftRelease, 4, {"HighLightSelect"}, 1},
-        {0, false, RightRelease, 0, {}, 1},
-        {2, false, RightRelease, 2, {}, 1},
-        {3, false, RightRelease, 3, {}, 0},
-        {4, false, RightRelease, 4, {}, 1},
-        {2, false, MiddleRelease, 2, {}, 1},
-        {3, false, MiddleRelease, 3, {}, 0},
+        {0, Free, Move, 0, {}, 0},
+        {1, Free, Move, 2, {"HighLight"}, 0},
+        {2, Free, Move, 2, {}, 0},
+        {3, Free, Move, 4, {"HighLightSelect"}, 0},
+        {3, LeftHeld, Move, 3, {}, 0},
+        {4, Free, Move, 4, {}, 0},
+        // Releases of presses that went down here: Click unless the state is 3; the left one repaints in
+        // states 2 and 4.
+        {0, LeftHeld, LeftRelease, 0, {}, 1},
+        {1, LeftHeld, LeftRelease, 1, {}, 1},
+        {2, LeftHeld, LeftRelease, 2, {"Normal"}, 1},
+        {3, LeftHeld, LeftRelease, 3, {}, 0},
+        {3, Free, LeftRelease, 3, {}, 0},
+        {4, LeftHeld, LeftRelease, 4, {"HighLightSelect"}, 1},
+        {0, RightHeld, RightRelease, 0, {}, 1},
+        {2, RightHeld, RightRelease, 2, {}, 1},
+        {3, Free, RightRelease, 3, {}, 0},
+        {4, RightHeld, RightRelease, 4, {}, 1},
+        {2, MiddleHeld, MiddleRelease, 2, {}, 1},
+        {3, Free, MiddleRelease, 3, {}, 0},
+        // A release whose press went down elsewhere (on the dialog, say) repaints as usual but is no Click.
+        {2, Free, LeftRelease, 2, {"Normal"}, 0},
+        {4, Free, LeftRelease, 4, {"HighLightSelect"}, 0},
+        {4, Free, RightRelease, 4, {}, 0},
+        // A lost capture ends the presses held here: no Click at their release, and no press keeps the
+        // hover look away.
+        {4, LeftHeld, CaptureLost, 4, {}, 0},
+        {4, LeftLost, LeftRelease, 4, {"HighLightSelect"}, 0},
+        {2, RightLost, RightRelease, 2, {}, 0},
+        {3, LeftLost, Move, 4, {"HighLightSelect"}, 0},
         // Focus.
-        {0, false, FocusGained, 3, {"Selected"}, 0},
-        {1, false, FocusGained, 3, {"Selected"}, 0},
-        {2, false, FocusGained, 4, {"Pressed"}, 0},
-        {3, false, FocusGained, 3, {"Selected"}, 0},
-        {4, false, FocusGained, 3, {"Selected"}, 0},
-        {0, false, FocusLost, 1, {"Normal"}, 0},
-        {1, false, FocusLost, 1, {}, 0},
-        {2, false, FocusLost, 1, {"Normal"}, 0},
-        {3, false, FocusLost, 1, {"Normal"}, 0},
-        {4, false, FocusLost, 1, {"Normal"}, 0},
+        {0, Free, FocusGained, 3, {"Selected"}, 0},
+        {1, Free, FocusGained, 3, {"Selected"}, 0},
+        {2, Free, FocusGained, 4, {"Pressed"}, 0},
+        {3, Free, FocusGained, 3, {"Selected"}, 0},
+        {4, Free, FocusGained, 3, {"Selected"}, 0},
+        {0, Free, FocusLost, 1, {"Normal"}, 0},
+        {1, Free, FocusLost, 1, {}, 0},
+        {2, Free, FocusLost, 1, {"Normal"}, 0},
+        {3, Free, FocusLost, 1, {"Normal"}, 0},
+        {4, Free, FocusLost, 1, {"Normal"}, 0},
         // The hover poll: any window but the control's own ends the hover.
-        {0, false, TickOnOtherWindow, 0, {}, 0},
-        {1, false, TickOnOtherWindow, 1, {}, 0},
-        {2, false, TickOnOtherWindow, 1, {"Normal"}, 0},
-        {3, false, TickOnOtherWindow, 3, {}, 0},
-        {4, false, TickOnOtherWindow, 3, {"Selected"}, 0},
-        {2, false, TickOnParent, 1, {"Normal"}, 0},
-        {4, true, TickOnParent, 3, {"Selected"}, 0},
-        {2, false, TickOnOwnWindow, 2, {}, 0},
-        {4, false, TickOnOwnWindow, 4, {}, 0},
+        {0, Free, TickOnOtherWindow, 0, {}, 0},
+        {1, Free, TickOnOtherWindow, 1, {}, 0},
+        {2, Free, TickOnOtherWindow, 1, {"Normal"}, 0},
+        {3, Free, TickOnOtherWindow, 3, {}, 0},
+        {4, Free, TickOnOtherWindow, 3, {"Selected"}, 0},
+        {2, Free, TickOnParent, 1, {"Normal"}, 0},
+        {4, LeftHeld, TickOnParent, 3, {"Selected"}, 0},
+        {2, Free, TickOnOwnWindow, 2, {}, 0},
+        {4, Free, TickOnOwnWindow, 4, {}, 0},
         // Set-up and size.
-        {0, false, Initialize, 1, {}, 0},
-        {0, false, Resize, 0, {"Normal"}, 0},
-        {2, false, Resize, 2, {"Normal"}, 0},
-        {3, false, Resize, 3, {"Normal"}, 0},
-        {4, true, Resize, 4, {"Normal"}, 0},
+        {0, Free, Initialize, 1, {}, 0},
+        {0, Free, Resize, 0, {"Normal"}, 0},
+        {2, Free, Resize, 2, {"Normal"}, 0},
+        {3, Free, Resize, 3, {"Normal"}, 0},
+        {4, LeftHeld, Resize, 4, {"Normal"}, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "from " << row.from << (row.leftDown ? " (left held)" : "")
+        SCOPED_TRACE(::testing::Message() << "from " << row.from << kHeldNames[static_cast<int>(row.held)]
                                           << ", " << InputName(row.input));
         fake_.user.windowsAtPoint.clear();
-        Reach(row.from, row.leftDown);
+        Reach(row.from, row.held);
         Apply(row.input);
         EXPECT_EQ(made_->State(), row.to);
         EXPECT_EQ(Paints(), row.paints);
         EXPECT_EQ(clicks_, row.clicks);
-        const bool leftDown = row.input == LeftPress ? true : row.input == LeftRelease ? false : row.leftDown;
+        const bool leftDown = row.input == LeftPress                                 ? true
+                              : row.input == LeftRelease || row.input == CaptureLost ? false
+                                                                                     : row.held == LeftHeld;
         EXPECT_EQ(made_->LeftDown(), leftDown);
     }
 }
@@ -210,6 +256,8 @@ TEST_F(CommandStateTest, APressDraggedOffGivesNoClickEvenAfterComingBack) {
     EXPECT_EQ(clicks_, 0);
     EXPECT_EQ(made_->State(), 3);
     EXPECT_THAT(Paints(), ElementsAre("HighLight", "Pressed", "Pressed", "Selected"));
+    EXPECT_THAT(FocusCaptureAndClicks(),
+                ElementsAre("Host.SetFocus()", "Host.SetCapture()", "Host.ReleaseCapture()"));
     // The release ended the press: the hover look comes back at the next movement.
     made_->MouseMove();
     EXPECT_EQ(made_->State(), 4);
@@ -226,10 +274,14 @@ TEST_F(CommandStateTest, AClickOnAnUnfocusedControlPaintsEachStepAndClicksOnce) 
     made_->TmrMouse_Timer();
     EXPECT_EQ(made_->State(), 3);
     EXPECT_THAT(Paints(), ElementsAre("HighLight", "Pressed", "Pressed", "HighLightSelect", "Selected"));
+    // The capture goes once the release is judged (its loss comes back at once) and before the Click.
+    EXPECT_THAT(FocusCaptureAndClicks(),
+                ElementsAre("Host.SetFocus()", "Host.SetCapture()", "Host.ReleaseCapture()", "Click"));
+    EXPECT_FALSE(host_.captured);
 }
 
 TEST_F(CommandStateTest, ADisabledControlIsFrozenWhileItsTimerKeepsPolling) {
-    Reach(2);
+    Reach(2, Held::RightHeld);
     made_->Enabled(false);
     EXPECT_THAT(Paints(), ElementsAre("Disable"));
     fake_.log.Clear();
@@ -242,6 +294,9 @@ TEST_F(CommandStateTest, ADisabledControlIsFrozenWhileItsTimerKeepsPolling) {
     EXPECT_FALSE(made_->LeftDown());
     EXPECT_EQ(clicks_, 0);
     EXPECT_THAT(Paints(), IsEmpty());
+    // Neither focus nor capture taken; the right press held from before lets its capture go.
+    EXPECT_THAT(FocusCaptureAndClicks(), ElementsAre("Host.ReleaseCapture()"));
+    EXPECT_FALSE(host_.captured);
     // The polling itself goes on: two ticks, each a position and a window lookup.
     EXPECT_EQ(fake_.log.CallsTo("GetCursorPos(").size(), 2u);
     EXPECT_EQ(fake_.log.CallsTo("WindowFromPoint(500, 300)").size(), 2u);
@@ -286,6 +341,10 @@ TEST_F(CommandStateTest, TheGradientDirectionFollowsTheStateAndThePathIntoStateF
          true},
         {"press while selected", {Input::Initialize, Input::FocusGained, Input::LeftPress}, false},
         {"press while hovered", {Input::Initialize, Input::Move, Input::LeftPress}, true},
+        {"a click, then the pointer leaves: state 3 after the shade was on top",
+         {Input::Initialize, Input::Move, Input::FocusGained, Input::LeftPress, Input::LeftRelease,
+          Input::TickOnOtherWindow},
+         false},
     };
     for (const auto& path : paths) {
         SCOPED_TRACE(path.path);
@@ -293,6 +352,8 @@ TEST_F(CommandStateTest, TheGradientDirectionFollowsTheStateAndThePathIntoStateF
         FakeCommandHost host(fake.log);
         Command command(fake.user, fake.gdi, host);
         command.LoadProperties(PropertyBag{});
+        fake.user.cursorPos = kPointer;
+        fake.user.windowsAtPoint[{kPointer.x, kPointer.y}] = kOtherWindow;
         for (Input input : path.inputs) {
             if (input == Input::Initialize) command.Initialize();
             if (input == Input::Resize) command.Resize();
@@ -300,6 +361,7 @@ TEST_F(CommandStateTest, TheGradientDirectionFollowsTheStateAndThePathIntoStateF
             if (input == Input::FocusGained) command.GotFocus();
             if (input == Input::LeftPress) command.MouseDown(1);
             if (input == Input::LeftRelease) command.MouseUp(1);
+            if (input == Input::TickOnOtherWindow) command.TmrMouse_Timer();
         }
         EXPECT_EQ(command.GradientInverted(), path.shadeOnTop);
         EXPECT_EQ(LastGradientShadeOnTop(fake.log), path.shadeOnTop);

@@ -1,5 +1,6 @@
 // The real Command button under Wine: each look's pixels on 64 x 25 and 85 x 25 faces against the state
-// pictures and the gradient, the caption's looks, and a repaint that copies the kept image.
+// pictures and the gradient, the caption's looks, a repaint that copies the kept image, and which presses
+// take the capture and the focus and which releases are a Click.
 #include "platform/win32/WindowsApi.h"
 
 #include <gtest/gtest.h>
@@ -301,6 +302,43 @@ TEST_F(CommandButtonWinTest, TheCaptionIsDrawnOnTheFaceEnabledDisabledAndWithout
     // And back: the face again.
     button_->Logic().Visible(1);
     EXPECT_EQ(Face(0, 0), Picture(IDB_CMD_NORMAL).At(0, 0));
+}
+
+TEST_F(CommandButtonWinTest, OnlyAPressOnTheEnabledButtonTakesCaptureAndFocusAndOnlyItsReleaseClicks) {
+    const struct {
+        const char* name;
+        bool enabled;
+        bool pressHere;
+        bool captureTaken;  // by another window between the press and the release
+        bool takes;         // the button holds the capture and the focus after the press
+        int clicks;
+    } rows[] = {
+        {"press and release on the button", true, true, false, true, 1},
+        {"release of a press that went down elsewhere", true, false, false, false, 0},
+        {"capture taken between press and release", true, true, true, true, 0},
+        {"disabled", false, true, false, false, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandButton& button = MakeButton(85);
+        int clicks = 0;
+        button.OnClick = [&clicks] { ++clicks; };
+        const HWND window = button.Window();
+        // Hovered (no message is handled from here on, so no tick ends the hover): the press's focus
+        // makes it 4, whose release is a Click.
+        button.Logic().Initialize();
+        ::SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(40, 12));
+        if (!row.enabled) button.Logic().Enabled(false);
+        if (row.pressHere) ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 12));
+        EXPECT_EQ(::GetCapture() == window, row.takes);
+        EXPECT_EQ(::GetFocus() == window, row.takes);
+        if (row.captureTaken) ::SetCapture(parent_);
+        ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(40, 12));
+        EXPECT_EQ(clicks, row.clicks);
+        EXPECT_NE(::GetCapture(), window);
+        ::ReleaseCapture();
+        button_.reset();
+    }
 }
 
 }  // namespace
