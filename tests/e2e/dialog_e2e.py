@@ -283,15 +283,25 @@ def scales_with_the_dots_per_inch(desktop):
 @check
 def the_address_shows_the_pointing_hand(desktop):
     with Dialog(desktop, "dialog_cursor") as dialog:
-        def cursor_at(point):
+        def hot_spot_at(point, wanted):
+            """Moves the pointer and waits until the cursor shown there has the hot spot wanted; the last seen."""
             desktop.xdotool("mousemove", str(dialog.client[0] + point[0]), str(dialog.client[1] + point[1]))
-            return wait_until(lambda: cursor_image(desktop)[4] and cursor_image(desktop), 2)
+            seen = []
 
-        arrow = cursor_at((5, 157))
-        hand = cursor_at((192 + 20, 288 + 6))
-        assert hand[2:4] == (12, 1), f"over the address the hot spot is {hand[2:4]}, not the fingertip"
-        assert arrow[2:4] != (12, 1), arrow
-        assert cursor_at((5, 157))[2:4] == arrow[2:4], "the arrow did not come back"
+            def shown():
+                image = cursor_image(desktop)
+                seen[:] = [image[2:4]] if image[4] else []
+                return bool(seen) and wanted(seen[0])
+
+            wait_until(shown, 5)
+            return seen[0] if seen else None
+
+        fingertip = (12, 1)
+        arrow = hot_spot_at((5, 157), lambda spot: spot != fingertip)
+        assert arrow not in (None, fingertip), arrow
+        hand = hot_spot_at((192 + 20, 288 + 6), lambda spot: spot == fingertip)
+        assert hand == fingertip, f"over the address the hot spot is {hand}, not the fingertip"
+        assert hot_spot_at((5, 157), lambda spot: spot == arrow) == arrow, "the arrow did not come back"
 
 
 MESSAGE_TITLE = "Pelluna"
