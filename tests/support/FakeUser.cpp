@@ -1,6 +1,8 @@
 // Recording fake of the user32 port, with scripted answers.
 #include "FakeUser.h"
 
+#include <algorithm>
+
 namespace pelluna::testing {
 
 Hwnd FakeUser::FindWindowA(const char* className, const std::string& title) {
@@ -22,7 +24,28 @@ int FakeUser::SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam,
 
 int FakeUser::GetSystemMetrics(int index) {
     log_.Add(Call("GetSystemMetrics", index));
-    return index == win::SM_CXSCREEN ? screenWidth : index == win::SM_CYSCREEN ? screenHeight : 0;
+    if (index == win::SM_CXSCREEN) return screenWidth;
+    if (index == win::SM_CYSCREEN) return screenHeight;
+    if (monitors.empty()) return 0;
+    Rect desk = monitors.front().rcMonitor;
+    for (const MonitorInfo& monitor : monitors) {
+        desk.left = std::min(desk.left, monitor.rcMonitor.left);
+        desk.top = std::min(desk.top, monitor.rcMonitor.top);
+        desk.right = std::max(desk.right, monitor.rcMonitor.right);
+        desk.bottom = std::max(desk.bottom, monitor.rcMonitor.bottom);
+    }
+    switch (index) {
+        case win::SM_XVIRTUALSCREEN:
+            return desk.left;
+        case win::SM_YVIRTUALSCREEN:
+            return desk.top;
+        case win::SM_CXVIRTUALSCREEN:
+            return desk.right - desk.left;
+        case win::SM_CYVIRTUALSCREEN:
+            return desk.bottom - desk.top;
+        default:
+            return 0;
+    }
 }
 
 bool FakeUser::IsWindow(Hwnd hWnd) {
@@ -113,6 +136,24 @@ Hgdiobj FakeUser::GetSysColorBrush(int index) {
 int FakeUser::FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) {
     log_.Add(Call("FillRect", hDC, rect.left, rect.top, rect.right, rect.bottom, brush));
     return 1;
+}
+
+bool FakeUser::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                                   std::intptr_t dwData) {
+    log_.Add(Call("EnumDisplayMonitors", hdc, static_cast<const void*>(lprcClip)));
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        Rect rect = monitors[i].rcMonitor;
+        if (lpfnEnum(MonitorHandle(i), 0, &rect, dwData) == 0) break;
+    }
+    return true;
+}
+
+bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
+    log_.Add(Call("GetMonitorInfoW", hMonitor));
+    const std::size_t index = hMonitor - MonitorHandle(0);
+    if (hMonitor < MonitorHandle(0) || index >= monitors.size()) return false;
+    info = monitors[index];
+    return true;
 }
 
 }  // namespace pelluna::testing

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 #include "CallLog.h"
 #include "platform/User.h"
@@ -29,6 +30,11 @@ class FakeUser final : public User {
     bool getCursorPosResult = true;
     Point cursorPos;
     std::map<std::pair<std::int32_t, std::int32_t>, Hwnd> windowsAtPoint;  // WindowFromPoint; else 0
+    // The desk's monitors, in the order the system lists them: EnumDisplayMonitors, GetMonitorInfoW and the
+    // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default.
+    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, win::MONITORINFOF_PRIMARY}};
+    // The handle of monitors[index].
+    static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
@@ -53,6 +59,9 @@ class FakeUser final : public User {
     static Hgdiobj SysColorBrush(int index) { return 0x5C00 + static_cast<Hgdiobj>(index); }
     Hgdiobj GetSysColorBrush(int index) override;
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
+    bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                             std::intptr_t dwData) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
 
   private:
     CallLog& log_;

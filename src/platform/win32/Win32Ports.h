@@ -30,6 +30,9 @@ class Win32User final : public User {
     bool DrawAnimatedRects(Hwnd hWnd, int idAni, const Rect& from, const Rect& to) override;
     Hgdiobj GetSysColorBrush(int index) override;
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
+    bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                             std::intptr_t dwData) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
 };
 
 class Win32Gdi final : public Gdi {

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "FakePlatform.h"
 #include "FakeWindowHosts.h"
 #include "music/MusicValues.h"
@@ -381,6 +383,121 @@ TEST_F(SaverWindowTest, AWindowThatCouldNotBeCreatedEndsTheRunAsEndSaverDoes) {
                     R"(mciSendStringA("close cdaudio", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
                     "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
 }
+
+// Each layout: the monitors as the system lists them, the client size the window gets, and what the frames
+// make and draw. A layout change brings a second layout in during the first frame.
+struct MonitorLayoutRow {
+    const char* name;
+    std::vector<MonitorInfo> monitors;
+    std::pair<int, int> client;
+    std::vector<MonitorInfo> changeTo;
+    std::pair<int, int> clientAfter;
+    std::vector<std::string> calls;
+};
+
+void PrintTo(const MonitorLayoutRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+constexpr std::uint32_t kPrimary = win::MONITORINFOF_PRIMARY;
+const std::vector<MonitorInfo> kSideBySide{{{0, 0, 1920, 1080}, {}, kPrimary},
+                                           {{1920, 0, 3200, 1024}, {}, 0}};
+const std::vector<std::string> kTwoMonitorsFrame{"GetSystemMetrics(76)",
+                                                 "GetSystemMetrics(77)",
+                                                 "GetSystemMetrics(78)",
+                                                 "GetSystemMetrics(79)",
+                                                 "Host.Move(0, 0, 3200, 1080)",
+                                                 "Effect.Construct(1920, 1080)",
+                                                 "CreateCompatibleBitmap(56321, 1920, 1080)",
+                                                 "Effect.Construct(1280, 1024)",
+                                                 "CreateCompatibleBitmap(56321, 1280, 1024)",
+                                                 "Effect.EraseBackground(4097)",
+                                                 "Effect.EraseBackground(4099)",
+                                                 "Effect.Tick(5)",
+                                                 "Effect.Tick(5)",
+                                                 "Effect.DrawCurrentFrame(4097)",
+                                                 "Effect.DrawCurrentFrame(4099)",
+                                                 "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)",
+                                                 "BitBlt(53456, 1920, 0, 1280, 1024, 4099, 0, 0, 13369376)"};
+
+std::vector<std::string> Joined(std::vector<std::string> first, const std::vector<std::string>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+const MonitorLayoutRow kLayouts[] = {
+    {"OneMonitor",
+     {{{0, 0, 1920, 1080}, {}, kPrimary}},
+     {1920, 1080},
+     {},
+     {},
+     {"GetSystemMetrics(0)", "GetSystemMetrics(1)", "Host.Move(0, 0, 1920, 1080)",
+      "Effect.Construct(1920, 1080)", "CreateCompatibleBitmap(56321, 1920, 1080)",
+      "Effect.EraseBackground(4097)", "Effect.Tick(5)", "Effect.DrawCurrentFrame(4097)",
+      "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)"}},
+    {"TwoSideBySide", kSideBySide, {3200, 1080}, {}, {}, kTwoMonitorsFrame},
+    {"OneLeftOfAndAboveThePrimary",
+     {{{-1280, -200, 0, 824}, {}, 0}, {{0, 0, 1920, 1080}, {}, kPrimary}},
+     {3200, 1280},
+     {},
+     {},
+     {"GetSystemMetrics(76)", "GetSystemMetrics(77)", "GetSystemMetrics(78)", "GetSystemMetrics(79)",
+      "Host.Move(-1280, -200, 3200, 1280)", "Effect.Construct(1920, 1080)",
+      "CreateCompatibleBitmap(56321, 1920, 1080)", "Effect.Construct(1280, 1024)",
+      "CreateCompatibleBitmap(56321, 1280, 1024)", "Effect.EraseBackground(4097)",
+      "Effect.EraseBackground(4099)", "Effect.Tick(5)", "Effect.Tick(5)", "Effect.DrawCurrentFrame(4097)",
+      "Effect.DrawCurrentFrame(4099)", "BitBlt(53456, 1280, 200, 1920, 1080, 4097, 0, 0, 13369376)",
+      "BitBlt(53456, 0, 0, 1280, 1024, 4099, 0, 0, 13369376)"}},
+    {"ALayoutChangeFromTwoMonitorsToOneLarger",
+     kSideBySide,
+     {3200, 1080},
+     {{{0, 0, 2560, 1440}, {}, kPrimary}},
+     {2560, 1440},
+     // Both old effects and both old surfaces go before anything new is made.
+     Joined(
+         kTwoMonitorsFrame,
+         {"Effect.Destruct()", "Effect.Destruct()", "DeleteDC(4097)", "DeleteDC(4099)", "GetSystemMetrics(0)",
+          "GetSystemMetrics(1)", "Host.Move(0, 0, 2560, 1440)", "Effect.Construct(2560, 1440)",
+          "CreateCompatibleBitmap(56321, 2560, 1440)", "Effect.EraseBackground(4101)", "Effect.Tick(5)",
+          "Effect.DrawCurrentFrame(4101)", "BitBlt(53456, 0, 0, 2560, 1440, 4101, 0, 0, 13369376)"})},
+};
+
+class SaverMonitorsTest : public SaverWindowTest, public ::testing::WithParamInterface<MonitorLayoutRow> {};
+
+TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
+    const MonitorLayoutRow& layout = GetParam();
+    fake_.user.monitors = layout.monitors;
+    std::tie(host_.clientWidth, host_.clientHeight) = layout.client;
+    fake_.clock.milliseconds = 100;
+    fake_.clock.millisecondsPerRead = 5;
+    auto& saver = Saver();
+    std::size_t aliveInLastFrame = 0;
+    host_.onDoEvents = [&](int call) {
+        aliveInLastFrame = fake_.gdi.Alive().size();
+        if (call == 1 && !layout.changeTo.empty()) {
+            fake_.user.monitors = layout.changeTo;
+            std::tie(fake_.user.screenWidth, fake_.user.screenHeight) = layout.clientAfter;
+            std::tie(host_.clientWidth, host_.clientHeight) = layout.clientAfter;
+            saver.DisplayChange();
+            return;
+        }
+        std::int16_t cancel = 0;
+        saver.QueryUnload(cancel);
+    };
+    EXPECT_TRUE(RunLoad(saver));
+    auto calls =
+        Lines({"GetSystemMetrics", "Host.Move", "Effect.", "CreateCompatibleBitmap", "BitBlt", "DeleteDC"});
+    // The end of the run after the last frame is pinned by the tests above.
+    const auto lastBlit = std::find_if(calls.rbegin(), calls.rend(),
+                                       [](const std::string& call) { return call.rfind("BitBlt", 0) == 0; });
+    calls.erase(lastBlit.base(), calls.end());
+    EXPECT_EQ(calls, layout.calls);
+    // Each monitor's surface is one memory DC and one bitmap; an old layout leaves none behind.
+    EXPECT_EQ(aliveInLastFrame, 2 * (layout.changeTo.empty() ? layout.monitors : layout.changeTo).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, SaverMonitorsTest, ::testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pelluna
