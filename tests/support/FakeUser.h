@@ -31,8 +31,9 @@ class FakeUser final : public User {
     Point cursorPos;
     std::map<std::pair<std::int32_t, std::int32_t>, Hwnd> windowsAtPoint;  // WindowFromPoint; else 0
     // The desk's monitors, in the order the system lists them: EnumDisplayMonitors, GetMonitorInfoW and the
-    // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default.
-    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, win::MONITORINFOF_PRIMARY}};
+    // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default (the
+    // flag 1 is MONITORINFOF_PRIMARY, spelt out since win tests include this after <windows.h>).
+    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 1}};
     // The handle of monitors[index].
     static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 
