@@ -79,6 +79,11 @@ def start_covering_saver(desktop, name):
     assert windows, "no saver window"
     # The window appears by its title before the load handler has moved it over the desk.
     assert wait_until(lambda: geometry(desktop, windows[0]) == VIRTUAL, 5), geometry(desktop, windows[0])
+    saver.wait_until_ready()
+    # Shown and given the keyboard, its frames reach the screen a moment later: the primary monitor, where
+    # a probe window stands, is black but for rings before anything is judged.
+    assert wait_until(lambda: (255, 255, 255) not in region_colours(
+        desktop, screen_copy(desktop, saver.folder), PRIMARY), 5), "the saver's frames never showed"
     return saver
 
 
@@ -117,7 +122,6 @@ def post_display_change(desktop):
 @check
 def ten_layout_changes_keep_the_gdi_objects_and_a_click_on_the_second_monitor_ends_it(desktop):
     with start_covering_saver(desktop, "monitors_layout") as saver:
-        saver.wait_until_ready()
         before = gdi_objects(desktop, saver.folder)
         # One at a time: each reaches the saver in a frame of its own, and each makes it cover the desk anew.
         for _ in range(10):
