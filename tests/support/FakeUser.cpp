@@ -26,26 +26,18 @@ int FakeUser::GetSystemMetrics(int index) {
     log_.Add(Call("GetSystemMetrics", index));
     if (index == win::SM_CXSCREEN) return screenWidth;
     if (index == win::SM_CYSCREEN) return screenHeight;
-    if (monitors.empty()) return 0;
-    Rect desk = monitors.front().rcMonitor;
-    for (const MonitorInfo& monitor : monitors) {
-        desk.left = std::min(desk.left, monitor.rcMonitor.left);
-        desk.top = std::min(desk.top, monitor.rcMonitor.top);
-        desk.right = std::max(desk.right, monitor.rcMonitor.right);
-        desk.bottom = std::max(desk.bottom, monitor.rcMonitor.bottom);
+    // The virtual screen: the monitors' bounding rectangle.
+    Rect desk = monitors.empty() ? Rect{} : monitors.front().rcMonitor;
+    for (const MonitorInfo& m : monitors) {
+        desk = Rect{std::min(desk.left, m.rcMonitor.left), std::min(desk.top, m.rcMonitor.top),
+                    std::max(desk.right, m.rcMonitor.right), std::max(desk.bottom, m.rcMonitor.bottom)};
     }
-    switch (index) {
-        case win::SM_XVIRTUALSCREEN:
-            return desk.left;
-        case win::SM_YVIRTUALSCREEN:
-            return desk.top;
-        case win::SM_CXVIRTUALSCREEN:
-            return desk.right - desk.left;
-        case win::SM_CYVIRTUALSCREEN:
-            return desk.bottom - desk.top;
-        default:
-            return 0;
-    }
+    const std::map<int, int> virtualScreen{{win::SM_XVIRTUALSCREEN, desk.left},
+                                           {win::SM_YVIRTUALSCREEN, desk.top},
+                                           {win::SM_CXVIRTUALSCREEN, desk.right - desk.left},
+                                           {win::SM_CYVIRTUALSCREEN, desk.bottom - desk.top}};
+    const auto found = virtualScreen.find(index);
+    return found == virtualScreen.end() ? 0 : found->second;
 }
 
 bool FakeUser::IsWindow(Hwnd hWnd) {
