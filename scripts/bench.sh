@@ -28,14 +28,14 @@ echo "== effect's own work per frame (Tick + DrawCurrentFrame through a GDI that
 "$native/bench/pelluna_effect_bench" 2>&1 | tee "$native/effect_bench.txt"
 frame_us=$(awk '$1 == "EffectFrame/drops:25/width:1920" { print $2 }' "$native/effect_bench.txt")
 
-# Runs each loop named after the first two arguments three times, alternating, and keeps every line.
+# Runs each loop named after the first two arguments five times, alternating, and keeps every line.
 # Each run measures one loop for a few seconds; the medians count. Wine's helper processes outlive a
 # program and would hold a pipe open: the figures go to a file.
 run_rounds() {
     local env=$1 rates=$2
     shift 2
     : >"$rates"
-    for round in 1 2 3; do
+    for round in 1 2 3 4 5; do
         for loop in "$@"; do
             "$root/tools/wine-run" "$env" "$windows/bench/pelluna_framerate_bench.exe" "$loop" \
                 </dev/null >"$windows/framerate-run.txt" 2>&1 || { cat "$windows/framerate-run.txt"; exit 1; }
@@ -43,7 +43,7 @@ run_rounds() {
         done
     done
 }
-median() { grep "$2: " "$1" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 2p; }
+median() { grep "$2: " "$1" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 3p; }
 divide() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 echo "== frame rate under Wine on Xvfb at 1920 x 1080"
