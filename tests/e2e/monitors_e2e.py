@@ -76,6 +76,9 @@ def covers_both_monitors_with_rings_keeps_its_gdi_objects_over_layout_changes_a_
             assert geometry(desktop, window) == (0, 0, 3200, 1080)
             assert wait_until(lambda: lit_monitors(desktop, folder) == set(MONITORS), 15), "rings lost"
 
+            for x, y in ((2600, 500), (3199, 1023), (100, 1000)):  # the pointer over both monitors
+                desktop.xdotool("mousemove", str(x), str(y))
+            assert not wait_until(lambda: not saver.running(), 0.5), "moving the mouse ended the saver"
             saver.key("space")
             assert ended_within(saver.process, 1), "a key press did not end the saver within 1 s"
     finally:
