@@ -1,11 +1,14 @@
-// Frame rate of the real saver frame loop against a bare loop, at the screen's size with the default
-// settings. One run measures one loop: `saver` runs Pelluna_S itself (erase, messages, tick, draw, copy),
-// `bare` only erases, processes messages and copies. Each prints "<loop>: N fps" and its allocations.
+// Frame rate of the real saver frame loop against other loops, over every monitor of the desk with the
+// default settings. One run measures one loop: `saver` runs Pelluna_S itself (erase, messages, tick, draw,
+// one copy a monitor); `minimal` makes the same calls without the saver; `whole` makes them into one
+// surface of the whole window and copies it in one transfer; `bare` only erases, processes messages and
+// copies. Each prints "<loop>: N fps" and its allocations.
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "AllocationCounter.h"
 #include "effect/Pelluna_C1.h"
@@ -43,6 +46,8 @@ class CountingEffect final : public Pelluna_C2 {
     bool DrawTransitionMask(Hdc hDC) override { return effect_->DrawTransitionMask(hDC); }
     void EraseBackground(Hdc hDC) override { effect_->EraseBackground(hDC); }
     void DrawCurrentFrame(Hdc hDC) override { effect_->DrawCurrentFrame(hDC); }
+
+    bool Closing() const { return closing_; }
 
     // One frame has passed; true once the measured time is over.
     bool Count() {
@@ -103,35 +108,156 @@ void RunSaverLoop(HINSTANCE instance, win32::Win32Platform& platform) {
     win32::SaverWindow window(instance, platform.text);
     Pelluna_BGM bgm(platform.mci, platform.text);
     const HWND hwnd = reinterpret_cast<HWND>(window.hWnd());
-    Pelluna_S saver(ports, window, bgm, L'\0', [&] {
-        return std::make_unique<CountingEffect>(
-            std::make_unique<Pelluna_C3>(platform.gdi, platform.kernel, platform.clock), hwnd, "saver loop");
+    // The first effect (the primary monitor's) counts the frames; the others only draw.
+    bool counting = false;
+    Pelluna_S saver(ports, window, bgm, L'\0', [&]() -> std::unique_ptr<Pelluna_C2> {
+        auto effect = std::make_unique<Pelluna_C3>(platform.gdi, platform.kernel, platform.clock);
+        if (counting) return effect;
+        counting = true;
+        return std::make_unique<CountingEffect>(std::move(effect), hwnd, "saver loop");
     });
     window.Attach(saver);
     saver.Load();  // ends the process
 }
 
-// Erase, messages and copy only: what any full-screen loop pays before it draws anything.
+// The monitors of the desk in client coordinates of a window over the virtual screen (one monitor: the
+// primary screen), and that window's place.
+struct Desk {
+    RECT window{};
+    std::vector<RECT> monitors;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
+    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*rect);
+    return TRUE;
+}
+
+Desk ReadDesk() {
+    Desk desk;
+    ::EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&desk.monitors));
+    if (desk.monitors.size() <= 1) {
+        desk.window = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        desk.monitors.assign(1, desk.window);
+        return desk;
+    }
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    desk.window = RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    for (RECT& monitor : desk.monitors) ::OffsetRect(&monitor, -left, -top);
+    return desk;
+}
+
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// Erase, messages and copy only: what any full-screen loop pays before it draws anything, with a surface a
+// monitor as the saver has.
 void RunBareLoop(HINSTANCE instance, win32::Win32Platform& platform) {
     win32::SaverWindow window(instance, platform.text);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    window.Move(0, 0, width, height);
+    const Desk desk = ReadDesk();
+    window.Move(desk.window.left, desk.window.top, Width(desk.window), Height(desk.window));
     window.Show();
-    Pelluna_C1 backBuffer(platform.user, platform.gdi);
-    backBuffer.CreateBlank(width, height, false);
-    const Hdc back = backBuffer.hDC();
+    std::vector<std::unique_ptr<Pelluna_C1>> surfaces;
+    for (const RECT& monitor : desk.monitors) {
+        surfaces.push_back(std::make_unique<Pelluna_C1>(platform.user, platform.gdi));
+        surfaces.back()->CreateBlank(Width(monitor), Height(monitor), false);
+    }
     CountingEffect counter(std::make_unique<Pelluna_C2>(), reinterpret_cast<HWND>(window.hWnd()),
                            "bare loop");
+    const std::size_t count = surfaces.size();
     for (bool done = false; !done;) {
-        platform.gdi.SelectObject(back, platform.gdi.GetStockObject(BLACK_PEN));
-        platform.gdi.SelectObject(back, platform.gdi.GetStockObject(BLACK_BRUSH));
-        platform.gdi.Rectangle(back, 0, 0, width, height);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Hdc back = surfaces[i]->hDC();
+            platform.gdi.SelectObject(back, platform.gdi.GetStockObject(BLACK_PEN));
+            platform.gdi.SelectObject(back, platform.gdi.GetStockObject(BLACK_BRUSH));
+            platform.gdi.Rectangle(back, 0, 0, Width(desk.monitors[i]), Height(desk.monitors[i]));
+        }
         window.DoEvents();
         done = counter.Count();
-        backBuffer.QuickBlit(window.hDC(), SRCCOPY);
+        for (std::size_t i = 0; i < count; ++i) {
+            surfaces[i]->QuickBlitAt(window.hDC(), desk.monitors[i].left, desk.monitors[i].top, SRCCOPY);
+        }
     }
     counter.Report();
+}
+
+// The saver's calls without the saver: each monitor's ripple effect erased, ticked and drawn, around one
+// pass of messages. wholeWindow false: a surface a monitor and one transfer each, as the saver does; true:
+// one surface of the window's size, each effect drawing into its part through a moved origin and a clip of
+// its own, and one transfer for the whole window.
+void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool wholeWindow) {
+    win32::SaverWindow window(instance, platform.text);
+    const Desk desk = ReadDesk();
+    window.Move(desk.window.left, desk.window.top, Width(desk.window), Height(desk.window));
+    window.Show();
+    const std::size_t count = desk.monitors.size();
+    std::vector<std::unique_ptr<Pelluna_C1>> surfaces;
+    std::vector<std::unique_ptr<Pelluna_C2>> effects;
+    std::vector<HRGN> clips;
+    CountingEffect* counter = nullptr;
+    if (wholeWindow) {
+        surfaces.push_back(std::make_unique<Pelluna_C1>(platform.user, platform.gdi));
+        surfaces.back()->CreateBlank(Width(desk.window), Height(desk.window), false);
+        // The part on no monitor is never drawn: black once.
+        ::PatBlt(reinterpret_cast<HDC>(surfaces.back()->hDC()), 0, 0, Width(desk.window), Height(desk.window),
+                 BLACKNESS);
+    }
+    for (const RECT& monitor : desk.monitors) {
+        std::unique_ptr<Pelluna_C2> effect =
+            std::make_unique<Pelluna_C3>(platform.gdi, platform.kernel, platform.clock);
+        if (effects.empty()) {
+            auto counting =
+                std::make_unique<CountingEffect>(std::move(effect), reinterpret_cast<HWND>(window.hWnd()),
+                                                 wholeWindow ? "whole-window loop" : "minimal loop");
+            counter = counting.get();
+            effect = std::move(counting);
+        }
+        bool transition = false;
+        effect->Construct(Width(monitor), Height(monitor), transition);
+        effects.push_back(std::move(effect));
+        if (wholeWindow) {
+            clips.push_back(::CreateRectRgnIndirect(&monitor));
+        } else {
+            surfaces.push_back(std::make_unique<Pelluna_C1>(platform.user, platform.gdi));
+            surfaces.back()->CreateBlank(Width(monitor), Height(monitor), false);
+        }
+    }
+    // The device context that monitor i draws into, prepared for it.
+    const auto surfaceOf = [&](std::size_t i) -> Hdc {
+        if (!wholeWindow) return surfaces[i]->hDC();
+        const HDC dc = reinterpret_cast<HDC>(surfaces[0]->hDC());
+        ::SelectClipRgn(dc, clips[i]);
+        ::SetViewportOrgEx(dc, desk.monitors[i].left, desk.monitors[i].top, nullptr);
+        return surfaces[0]->hDC();
+    };
+    platform.clock.timeBeginPeriod(2);
+    std::uint32_t last = platform.clock.timeGetTime();
+    while (!counter->Closing()) {
+        for (std::size_t i = 0; i < count; ++i) effects[i]->EraseBackground(surfaceOf(i));
+        window.DoEvents();
+        const std::uint32_t now = platform.clock.timeGetTime();
+        for (auto& effect : effects) effect->Tick(Pelluna_S::ElapsedMs(last, now));
+        last = now;
+        for (std::size_t i = 0; i < count; ++i) effects[i]->DrawCurrentFrame(surfaceOf(i));
+        if (wholeWindow) {
+            const HDC dc = reinterpret_cast<HDC>(surfaces[0]->hDC());
+            ::SelectClipRgn(dc, nullptr);
+            ::SetViewportOrgEx(dc, 0, 0, nullptr);
+            surfaces[0]->QuickBlit(window.hDC(), SRCCOPY);
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                surfaces[i]->QuickBlitAt(window.hDC(), desk.monitors[i].left, desk.monitors[i].top, SRCCOPY);
+            }
+        }
+    }
+    platform.clock.timeEndPeriod(2);
+    for (auto& effect : effects) effect->Destruct();
+    for (HRGN clip : clips) ::DeleteObject(clip);
 }
 
 }  // namespace
@@ -143,6 +269,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     win32::Win32Platform platform;
     if (commandLine && std::strcmp(commandLine, "bare") == 0) {
         bench::RunBareLoop(instance, platform);
+    } else if (commandLine && std::strcmp(commandLine, "minimal") == 0) {
+        bench::RunMinimalLoop(instance, platform, false);
+    } else if (commandLine && std::strcmp(commandLine, "whole") == 0) {
+        bench::RunMinimalLoop(instance, platform, true);
     } else {
         bench::RunSaverLoop(instance, platform);
     }

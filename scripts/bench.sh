@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs both benchmarks and prints their figures: the ripple effect's own work per frame
-# (native, Google Benchmark), the saver loop's frame rate against a bare loop, and the latency a person
-# feels (the last two under Wine on Xvfb).
+# (native, Google Benchmark), the saver loop's frame rate against a bare loop and a minimal loop making the
+# same calls, on one monitor and on two (Xephyr), and the latency a person feels (under Wine on Xvfb).
 # Build folders: build/bench-native and build/bench-windows (PELLUNA_BENCH_NATIVE_DIR and
 # PELLUNA_BENCH_WINDOWS_DIR choose others).
 set -euo pipefail
@@ -10,6 +10,7 @@ native=${PELLUNA_BENCH_NATIVE_DIR:-$root/build/bench-native}
 windows=${PELLUNA_BENCH_WINDOWS_DIR:-$root/build/bench-windows}
 budget_us=11
 min_ratio=0.5
+min_same_calls_ratio=0.95
 key_target_ms=50
 ring_target_ms=150
 latency_runs=7
@@ -27,28 +28,54 @@ echo "== effect's own work per frame (Tick + DrawCurrentFrame through a GDI that
 "$native/bench/pelluna_effect_bench" 2>&1 | tee "$native/effect_bench.txt"
 frame_us=$(awk '$1 == "EffectFrame/drops:25/width:1920" { print $2 }' "$native/effect_bench.txt")
 
+# Runs each loop named after the first two arguments five times, alternating, and keeps every line.
+# Each run measures one loop for a few seconds; the medians count. Wine's helper processes outlive a
+# program and would hold a pipe open: the figures go to a file.
+run_rounds() {
+    local env=$1 rates=$2
+    shift 2
+    : >"$rates"
+    for round in 1 2 3 4 5; do
+        for loop in "$@"; do
+            "$root/tools/wine-run" "$env" "$windows/bench/pelluna_framerate_bench.exe" "$loop" \
+                </dev/null >"$windows/framerate-run.txt" 2>&1 || { cat "$windows/framerate-run.txt"; exit 1; }
+            sed "s/^/round $round, /" "$windows/framerate-run.txt" | tee -a "$rates"
+        done
+    done
+}
+median() { grep "$2: " "$1" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 3p; }
+divide() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
 echo "== frame rate under Wine on Xvfb at 1920 x 1080"
 env_dir="$windows/testenv"
+env_two="$windows/testenv-two-monitors"
 "$root/tools/testenv" start "$env_dir" >/dev/null
-trap '"$root/tools/testenv" stop "$env_dir" >/dev/null 2>&1 || true' EXIT
-# Each run measures one loop for a few seconds; bare and saver runs alternate, and the medians count.
-# Wine's helper processes outlive a program and would hold a pipe open: the figures go to a file.
+trap '"$root/tools/testenv" stop "$env_dir" >/dev/null 2>&1 || true; "$root/tools/testenv" stop "$env_two" >/dev/null 2>&1 || true' EXIT
 rates="$windows/framerate.txt"
-: >"$rates"
-for round in 1 2 3; do
-    for loop in bare saver; do
-        "$root/tools/wine-run" "$env_dir" "$windows/bench/pelluna_framerate_bench.exe" "$loop" \
-            </dev/null >"$windows/framerate-run.txt" 2>&1 || { cat "$windows/framerate-run.txt"; exit 1; }
-        sed "s/^/round $round, /" "$windows/framerate-run.txt" | tee -a "$rates"
-    done
-done
-median() { grep "$1: " "$rates" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 2p; }
-bare=$(median "bare loop")
-saver=$(median "saver loop")
-ratio=$(awk -v s="$saver" -v b="$bare" 'BEGIN { printf "%.3f", s / b }')
+run_rounds "$env_dir" "$rates" bare minimal saver
+bare=$(median "$rates" "bare loop")
+minimal=$(median "$rates" "minimal loop")
+saver=$(median "$rates" "saver loop")
+ratio=$(divide "$saver" "$bare")
+same_ratio=$(divide "$saver" "$minimal")
 echo "median bare loop (erase, messages, copy): $bare fps"
+echo "median minimal loop (the saver's calls without the saver): $minimal fps"
 echo "median saver loop (erase, messages, tick, draw, copy): $saver fps"
-echo "ratio: $ratio"
+echo "ratio to the bare loop: $ratio; to the minimal loop: $same_ratio"
+
+echo "== frame rate under Wine on two monitors (Xephyr: 1920 x 1080 and 1280 x 1024 side by side)"
+"$root/tools/testenv" start "$env_two" --two-monitors >/dev/null
+rates_two="$windows/framerate-two-monitors.txt"
+run_rounds "$env_two" "$rates_two" minimal whole saver
+"$root/tools/testenv" stop "$env_two" >/dev/null
+minimal_two=$(median "$rates_two" "minimal loop")
+whole_two=$(median "$rates_two" "whole-window loop")
+saver_two=$(median "$rates_two" "saver loop")
+same_ratio_two=$(divide "$saver_two" "$minimal_two")
+echo "median minimal loop, one transfer a monitor: $minimal_two fps"
+echo "median minimal loop, one transfer for the whole window: $whole_two fps"
+echo "median saver loop: $saver_two fps"
+echo "ratio to the minimal loop: $same_ratio_two; whole window / a transfer a monitor: $(divide "$whole_two" "$minimal_two")"
 
 echo "== latency a person feels, under Wine on Xvfb ($latency_runs alternating runs, medians)"
 latency="$windows/latency.txt"
@@ -63,6 +90,12 @@ awk -v us="$frame_us" -v budget="$budget_us" 'BEGIN {
 awk -v ratio="$ratio" -v min="$min_ratio" 'BEGIN {
     printf "saver loop / bare loop: %s (target at least %s): %s\n", ratio, min,
            (ratio + 0 >= min + 0) ? "met" : "MISSED" }'
+for monitors in "one:$same_ratio:$saver" "two:$same_ratio_two:$saver_two"; do
+    IFS=: read -r name value fps <<<"$monitors"
+    awk -v name="$name" -v ratio="$value" -v fps="$fps" -v min="$min_same_calls_ratio" 'BEGIN {
+        printf "saver loop / minimal loop on %s monitor(s): %s at %s fps (target at least %s): %s\n", name,
+               ratio, fps, min, (ratio + 0 >= min + 0) ? "met" : "MISSED" }'
+done
 awk -v key="$(result saver_key_to_gone_ms)" -v mp3="$(result saver_with_mp3_key_to_gone_ms)" \
     -v target="$key_target_ms" 'BEGIN {
     printf "key press to saver gone: %s ms, with an MP3 playing %s ms (target %s ms): %s\n", key, mp3, target,

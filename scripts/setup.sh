@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 wine wine64 nsis
-    xvfb xdotool x11-utils libx11-6 libxfixes3 imagemagick
+    xvfb xserver-xephyr xdotool x11-utils libx11-6 libxfixes3 imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     locales python3 git

@@ -31,7 +31,11 @@ bool Pelluna_C1::CreateFromDesktop(std::int32_t nWidth, std::int32_t nHeight) {
 }
 
 void Pelluna_C1::QuickBlit(Hdc hDestDC, std::uint32_t RasterOp) {
-    m_gdi.BitBlt(hDestDC, 0, 0, m_nWidth, m_nHeight, m_hDC, 0, 0, RasterOp);
+    QuickBlitAt(hDestDC, 0, 0, RasterOp);
+}
+
+void Pelluna_C1::QuickBlitAt(Hdc hDestDC, std::int32_t x, std::int32_t y, std::uint32_t RasterOp) {
+    m_gdi.BitBlt(hDestDC, x, y, m_nWidth, m_nHeight, m_hDC, 0, 0, RasterOp);
 }
 
 void Pelluna_C1::FreeSurface() {

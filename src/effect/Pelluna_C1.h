@@ -24,6 +24,8 @@ class Pelluna_C1 {
     Hdc hDC() const { return m_hDC; }
     // Copies the whole surface to (0, 0) of hDestDC with the raster operation RasterOp.
     void QuickBlit(Hdc hDestDC, std::uint32_t RasterOp);
+    // The same to the point (x, y) of hDestDC: a monitor's share of a window that spans several.
+    void QuickBlitAt(Hdc hDestDC, std::int32_t x, std::int32_t y, std::uint32_t RasterOp);
 
   private:
     void FreeSurface();

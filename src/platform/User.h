@@ -39,6 +39,10 @@ class User {
     // A system colour's brush; it belongs to the system and is never deleted.
     virtual Hgdiobj GetSysColorBrush(int index) = 0;
     virtual int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) = 0;
+    // Calls lpfnEnum for each monitor that meets hdc and lprcClip (both null: every monitor of the desk).
+    virtual bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                                     std::intptr_t dwData) = 0;
+    virtual bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) = 0;
 };
 
 }  // namespace pelluna

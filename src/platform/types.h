@@ -10,6 +10,7 @@ using Hwnd = std::uintptr_t;
 using Hdc = std::uintptr_t;
 using Hgdiobj = std::uintptr_t;
 using Handle = std::uintptr_t;
+using Hmonitor = std::uintptr_t;
 
 using ColorRef = std::uint32_t;  // red in the low byte, then green, then blue
 
@@ -30,6 +31,18 @@ struct Point {
     std::int32_t y = 0;
     friend bool operator==(const Point&, const Point&) = default;
 };
+
+// What GetMonitorInfoW reports of a monitor (MONITORINFO without its size field, which the adapter fills):
+// its rectangle and work area in virtual-screen coordinates, and MONITORINFOF_PRIMARY for the primary.
+struct MonitorInfo {
+    Rect rcMonitor;
+    Rect rcWork;
+    std::uint32_t dwFlags = 0;
+    friend bool operator==(const MonitorInfo&, const MonitorInfo&) = default;
+};
+
+// EnumDisplayMonitors' callback (MONITORENUMPROC): non-zero goes on to the next monitor.
+using MonitorEnumProc = int (*)(Hmonitor hMonitor, Hdc hdcMonitor, Rect* lprcMonitor, std::intptr_t dwData);
 
 // A corner of a colour gradient (TRIVERTEX): position in pixels, channels of 16 bits whose high byte is
 // the colour byte.
@@ -66,6 +79,11 @@ constexpr std::uint32_t SWP_NOMOVE = 0x0002;
 constexpr std::uint32_t SWP_NOACTIVATE = 0x0010;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_XVIRTUALSCREEN = 76;
+constexpr int SM_YVIRTUALSCREEN = 77;
+constexpr int SM_CXVIRTUALSCREEN = 78;
+constexpr int SM_CYVIRTUALSCREEN = 79;
+constexpr std::uint32_t MONITORINFOF_PRIMARY = 0x00000001;
 constexpr int IDANI_CAPTION = 3;
 constexpr int SW_SHOWNORMAL = 1;
 

@@ -1,6 +1,7 @@
 // The full-screen saver window: its load handler runs the whole saver run, its input handlers end it.
 #include "saver/Pelluna_S.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "common/TextRules.h"
@@ -37,23 +38,16 @@ std::int32_t Pelluna_S::ElapsedMs(std::uint32_t last, std::uint32_t now) {
 }
 
 void Pelluna_S::Load() {
-    m_Effect = makeEffect_();
+    std::unique_ptr<Pelluna_C2> firstEffect = makeEffect_();
     StartMusic();
 
     host_.SetWindowStateNormal();
-    const int screenWidth = platform_.user.GetSystemMetrics(win::SM_CXSCREEN);
-    const int screenHeight = platform_.user.GetSystemMetrics(win::SM_CYSCREEN);
-    host_.Move(0, 0, screenWidth, screenHeight);
-    std::int32_t nWidth = 0;
-    std::int32_t nHeight = 0;
-    host_.ClientSize(nWidth, nHeight);
+    CoverMonitors();
 
     // Without a window, or with an effect that cannot start, nothing could ever stop the run: end it
     // instead of leaving an invisible process with the cursor hidden.
-    if (host_.hWnd() == 0 || !m_Effect->Construct(nWidth, nHeight, m_UseTransition)) EndSaver();
+    if (host_.hWnd() == 0 || !MakeViews(std::move(firstEffect))) EndSaver();
 
-    m_BackBuffer = std::make_unique<Pelluna_C1>(platform_.user, platform_.gdi);
-    m_BackBuffer->CreateBlank(nWidth, nHeight, false);
     m_Running = true;
     host_.Show();
     gApiResult =
@@ -65,9 +59,82 @@ void Pelluna_S::Load() {
     // Only a close request from outside gets here (Windows sends one at unlock and log-off): the music
     // and the system's saver state are put back as a key press would.
     RestoreSystemState();
-    m_Effect->Destruct();
+    DestructEffects();
     host_.Unload();
     platform_.kernel.ExitProcess(0);
+}
+
+int Pelluna_S::CollectMonitor(Hmonitor hMonitor, Hdc /*hdcMonitor*/, Rect* /*lprcMonitor*/,
+                              std::intptr_t dwData) {
+    reinterpret_cast<Pelluna_S*>(dwData)->m_Monitors.push_back(hMonitor);
+    return 1;
+}
+
+void Pelluna_S::CoverMonitors() {
+    User& user = platform_.user;
+    m_Monitors.clear();
+    user.EnumDisplayMonitors(0, nullptr, &Pelluna_S::CollectMonitor, reinterpret_cast<std::intptr_t>(this));
+    m_Areas.clear();
+    for (const Hmonitor monitor : m_Monitors) {
+        MonitorInfo info;
+        if (!user.GetMonitorInfoW(monitor, info)) continue;
+        const bool primary = (info.dwFlags & win::MONITORINFOF_PRIMARY) != 0;
+        m_Areas.insert(primary ? m_Areas.begin() : m_Areas.end(), info.rcMonitor);
+    }
+
+    std::int32_t nWidth = 0;
+    std::int32_t nHeight = 0;
+    if (m_Areas.size() <= 1) {
+        // One monitor (or none reported): the primary screen, exactly as on a desk that has no other.
+        const int screenWidth = user.GetSystemMetrics(win::SM_CXSCREEN);
+        const int screenHeight = user.GetSystemMetrics(win::SM_CYSCREEN);
+        host_.Move(0, 0, screenWidth, screenHeight);
+        host_.ClientSize(nWidth, nHeight);
+        m_Areas.assign(1, Rect{0, 0, nWidth, nHeight});
+        return;
+    }
+
+    const int left = user.GetSystemMetrics(win::SM_XVIRTUALSCREEN);
+    const int top = user.GetSystemMetrics(win::SM_YVIRTUALSCREEN);
+    const int width = user.GetSystemMetrics(win::SM_CXVIRTUALSCREEN);
+    const int height = user.GetSystemMetrics(win::SM_CYVIRTUALSCREEN);
+    host_.Move(left, top, width, height);
+    host_.ClientSize(nWidth, nHeight);
+    // Client coordinates start at the virtual screen's corner, which lies left of or above the primary
+    // monitor's (0, 0) when a monitor does. An area is kept within the window as it was made.
+    for (Rect& area : m_Areas) {
+        area = Rect{std::max(area.left - left, 0), std::max(area.top - top, 0),
+                    std::min(area.right - left, nWidth), std::min(area.bottom - top, nHeight)};
+    }
+    std::erase_if(m_Areas,
+                  [](const Rect& area) { return area.right <= area.left || area.bottom <= area.top; });
+}
+
+bool Pelluna_S::MakeViews(std::unique_ptr<Pelluna_C2> firstEffect) {
+    m_Views.reserve(m_Areas.size());
+    for (const Rect& area : m_Areas) {
+        const std::int32_t nWidth = area.right - area.left;
+        const std::int32_t nHeight = area.bottom - area.top;
+        MonitorView view{area, firstEffect ? std::move(firstEffect) : makeEffect_(), nullptr};
+        if (!view.m_Effect->Construct(nWidth, nHeight, m_UseTransition)) return false;
+        view.m_BackBuffer = std::make_unique<Pelluna_C1>(platform_.user, platform_.gdi);
+        view.m_BackBuffer->CreateBlank(nWidth, nHeight, false);
+        m_Views.push_back(std::move(view));
+    }
+    return true;
+}
+
+void Pelluna_S::DestructEffects() {
+    for (MonitorView& view : m_Views) view.m_Effect->Destruct();
+}
+
+void Pelluna_S::CoverNewLayout() {
+    m_LayoutChanged = false;
+    // Every old effect frees its pens, and every old surface its bitmap, before a new one is made.
+    DestructEffects();
+    m_Views.clear();
+    CoverMonitors();
+    if (!MakeViews(makeEffect_())) EndSaver();
 }
 
 void Pelluna_S::StartMusic() {
@@ -89,13 +156,19 @@ void Pelluna_S::RunFrameLoop() {
     clock.timeBeginPeriod(kTimerResolutionMs);
     std::uint32_t last = clock.timeGetTime();
     while (m_Running) {
-        m_Effect->EraseBackground(m_BackBuffer->hDC());
+        if (m_LayoutChanged) CoverNewLayout();
+        for (MonitorView& view : m_Views) view.m_Effect->EraseBackground(view.m_BackBuffer->hDC());
         host_.DoEvents();
         const std::uint32_t now = clock.timeGetTime();
-        m_Effect->Tick(ElapsedMs(last, now));
+        const std::int32_t nElapsedMs = ElapsedMs(last, now);
+        for (MonitorView& view : m_Views) view.m_Effect->Tick(nElapsedMs);
         last = now;
-        m_Effect->DrawCurrentFrame(m_BackBuffer->hDC());
-        m_BackBuffer->QuickBlit(host_.hDC(), win::SRCCOPY);
+        for (MonitorView& view : m_Views) view.m_Effect->DrawCurrentFrame(view.m_BackBuffer->hDC());
+        // One transfer a monitor: the parts of the window that lie on no monitor keep the window's black.
+        const Hdc window = host_.hDC();
+        for (MonitorView& view : m_Views) {
+            view.m_BackBuffer->QuickBlitAt(window, view.area.left, view.area.top, win::SRCCOPY);
+        }
     }
     clock.timeEndPeriod(kTimerResolutionMs);
 }
@@ -130,6 +203,10 @@ void Pelluna_S::Timer2Tick() {
     if (host_.TimerEnabled(SaverTimer::Timer2) != gCdWatchActive) {
         host_.SetTimerEnabled(SaverTimer::Timer2, gCdWatchActive);
     }
+}
+
+void Pelluna_S::DisplayChange() {
+    m_LayoutChanged = true;
 }
 
 void Pelluna_S::EndSaver() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "effect/Pelluna_C1.h"
 #include "effect/Pelluna_C2.h"
@@ -30,12 +31,31 @@ class Pelluna_S {
     void QueryUnload(std::int16_t& Cancel);
     void Timer1Tick();
     void Timer2Tick();
+    // The desk's monitors changed (one added, removed or resized): before the next frame the window covers
+    // the new layout, with new surfaces and effects.
+    void DisplayChange();
 
     // Milliseconds between two timeGetTime readings, across the counter's wrap.
     static std::int32_t ElapsedMs(std::uint32_t last, std::uint32_t now);
 
   private:
+    // One monitor's share of the window: its rectangle in client coordinates, the effect made for that
+    // monitor's size, and the frame surface that the effect draws into.
+    struct MonitorView {
+        Rect area;
+        std::unique_ptr<Pelluna_C2> m_Effect;
+        std::unique_ptr<Pelluna_C1> m_BackBuffer;
+    };
+
+    static int CollectMonitor(Hmonitor hMonitor, Hdc hdcMonitor, Rect* lprcMonitor, std::intptr_t dwData);
     void StartMusic();
+    // Moves the window over the desk and reads each monitor's area: the primary screen as ever when it is
+    // the only monitor, the whole virtual screen when there are more.
+    void CoverMonitors();
+    // Makes each monitor's effect (the first one given) and frame surface; false when an effect cannot start.
+    bool MakeViews(std::unique_ptr<Pelluna_C2> firstEffect);
+    void DestructEffects();
+    void CoverNewLayout();
     void RunFrameLoop();
     // Stops the music, restores the cursor and the system flags, and ends the process.
     void EndSaver();
@@ -50,8 +70,10 @@ class Pelluna_S {
 
     bool m_Running = false;
     bool m_UseTransition = false;
-    std::unique_ptr<Pelluna_C2> m_Effect;
-    std::unique_ptr<Pelluna_C1> m_BackBuffer;
+    bool m_LayoutChanged = false;
+    std::vector<Hmonitor> m_Monitors;  // as the system listed them
+    std::vector<Rect> m_Areas;         // each monitor's area in client coordinates, the primary first
+    std::vector<MonitorView> m_Views;  // one a monitor, in the order of m_Areas
 };
 
 }  // namespace pelluna

@@ -65,6 +65,9 @@ LRESULT SaverWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kTimerIds[0] && timerEnabled_[0]) logic_->Timer1Tick();
             if (wParam == kTimerIds[1] && timerEnabled_[1]) logic_->Timer2Tick();
             return 0;
+        case WM_DISPLAYCHANGE:
+            logic_->DisplayChange();
+            return 0;
         case WM_CLOSE: {
             std::int16_t cancel = 0;
             logic_->QueryUnload(cancel);

@@ -15,6 +15,7 @@
 #include "windows/PreviewWindow.h"
 #include "windows/SaverWindow.h"
 #include "windows/SettingsDialog.h"
+#include "windows/SystemDpiScope.h"
 
 namespace pelluna::win32 {
 namespace {
@@ -34,6 +35,8 @@ class Win32ModeEntries final : public ModeEntries {
     }
 
     void ShowSettingsDialog() override {
+        // Before the dialog and its buttons exist: the system then scales them on a monitor of another DPI.
+        const SystemDpiScope systemDpi;
         SettingsDialog window(instance_, ports_);
         Pelluna_P dialog(ports_, window, platform_.dialogs, platform_.shell);
         window.Attach(dialog);

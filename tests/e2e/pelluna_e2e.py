@@ -10,12 +10,13 @@ import time
 
 
 class Desktop:
-    """The Wine prefix, Xvfb display and PulseAudio server of one build tree (tools/testenv)."""
+    """The Wine prefix, Xvfb display and PulseAudio server of one build tree (tools/testenv); env_name
+    names another environment of the tree, such as the two-monitor one."""
 
-    def __init__(self, build_dir):
+    def __init__(self, build_dir, env_name="testenv"):
         self.build_dir = os.path.abspath(build_dir)
         self.env = dict(os.environ)
-        env_file = os.path.join(self.build_dir, "testenv", "env.sh")
+        env_file = os.path.join(self.build_dir, env_name, "env.sh")
         with open(env_file, encoding="utf-8") as lines:
             for line in lines:
                 if line.startswith("export "):
@@ -166,10 +167,10 @@ def check_registry():
     return checks, check
 
 
-def run_check(checks):
+def run_check(checks, env_name="testenv"):
     """Runs the check named on the command line (BUILD_DIR CHECK) against that build's desktop."""
     build_dir, name = sys.argv[1], sys.argv[2]
-    checks[name](Desktop(build_dir))
+    checks[name](Desktop(build_dir, env_name))
     print(f"{name}: passed")
 
 

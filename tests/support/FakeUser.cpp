@@ -1,6 +1,8 @@
 // Recording fake of the user32 port, with scripted answers.
 #include "FakeUser.h"
 
+#include <algorithm>
+
 namespace pelluna::testing {
 
 Hwnd FakeUser::FindWindowA(const char* className, const std::string& title) {
@@ -22,7 +24,20 @@ int FakeUser::SystemParametersInfoA(std::uint32_t action, std::uint32_t uiParam,
 
 int FakeUser::GetSystemMetrics(int index) {
     log_.Add(Call("GetSystemMetrics", index));
-    return index == win::SM_CXSCREEN ? screenWidth : index == win::SM_CYSCREEN ? screenHeight : 0;
+    if (index == win::SM_CXSCREEN) return screenWidth;
+    if (index == win::SM_CYSCREEN) return screenHeight;
+    // The virtual screen: the monitors' bounding rectangle.
+    Rect desk = monitors.empty() ? Rect{} : monitors.front().rcMonitor;
+    for (const MonitorInfo& m : monitors) {
+        desk = Rect{std::min(desk.left, m.rcMonitor.left), std::min(desk.top, m.rcMonitor.top),
+                    std::max(desk.right, m.rcMonitor.right), std::max(desk.bottom, m.rcMonitor.bottom)};
+    }
+    const std::map<int, int> virtualScreen{{win::SM_XVIRTUALSCREEN, desk.left},
+                                           {win::SM_YVIRTUALSCREEN, desk.top},
+                                           {win::SM_CXVIRTUALSCREEN, desk.right - desk.left},
+                                           {win::SM_CYVIRTUALSCREEN, desk.bottom - desk.top}};
+    const auto found = virtualScreen.find(index);
+    return found == virtualScreen.end() ? 0 : found->second;
 }
 
 bool FakeUser::IsWindow(Hwnd hWnd) {
@@ -120,6 +135,24 @@ Hgdiobj FakeUser::GetSysColorBrush(int index) {
 int FakeUser::FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) {
     log_.Add(Call("FillRect", hDC, rect.left, rect.top, rect.right, rect.bottom, brush));
     return 1;
+}
+
+bool FakeUser::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                                   std::intptr_t dwData) {
+    log_.Add(Call("EnumDisplayMonitors", hdc, static_cast<const void*>(lprcClip)));
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        Rect rect = monitors[i].rcMonitor;
+        if (lpfnEnum(MonitorHandle(i), 0, &rect, dwData) == 0) break;
+    }
+    return true;
+}
+
+bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
+    log_.Add(Call("GetMonitorInfoW", hMonitor));
+    const std::size_t index = hMonitor - MonitorHandle(0);
+    if (hMonitor < MonitorHandle(0) || index >= monitors.size()) return false;
+    info = monitors[index];
+    return true;
 }
 
 }  // namespace pelluna::testing

@@ -33,6 +33,12 @@ class FakeUser final : public User {
     std::map<std::pair<std::int32_t, std::int32_t>, Hwnd> windowsAtPoint;  // WindowFromPoint; else 0
     // The texts of the message boxes shown, in order.
     std::vector<std::wstring> messageBoxTexts;
+    // The desk's monitors, in the order the system lists them: EnumDisplayMonitors, GetMonitorInfoW and the
+    // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default (the
+    // flag 1 is MONITORINFOF_PRIMARY, spelt out since win tests include this after <windows.h>).
+    std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 1}};
+    // The handle of monitors[index].
+    static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
@@ -59,6 +65,9 @@ class FakeUser final : public User {
     static Hgdiobj SysColorBrush(int index) { return 0x5C00 + static_cast<Hgdiobj>(index); }
     Hgdiobj GetSysColorBrush(int index) override;
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
+    bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                             std::intptr_t dwData) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
 
   private:
     CallLog& log_;

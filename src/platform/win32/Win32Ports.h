@@ -32,6 +32,9 @@ class Win32User final : public User {
                     std::uint32_t type) override;
     Hgdiobj GetSysColorBrush(int index) override;
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
+    bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                             std::intptr_t dwData) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
 };
 
 class Win32Gdi final : public Gdi {

@@ -3,6 +3,24 @@
 #include "platform/win32/Win32Ports.h"
 
 namespace pelluna::win32 {
+namespace {
+
+Rect RectFrom(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+// Carries the portable callback through the system's one; each monitor's rectangle is handed on.
+struct MonitorEnumForward {
+    MonitorEnumProc proc;
+    std::intptr_t data;
+    static BOOL CALLBACK Call(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM self) {
+        const auto* forward = reinterpret_cast<const MonitorEnumForward*>(self);
+        Rect portable = rect ? RectFrom(*rect) : Rect{};
+        return forward->proc(FromWin(monitor), FromWin(dc), &portable, forward->data);
+    }
+};
+
+}  // namespace
 
 Hwnd Win32User::FindWindowA(const char* className, const std::string& title) {
     return FromWin(::FindWindowA(className, title.c_str()));
@@ -81,6 +99,26 @@ Hgdiobj Win32User::GetSysColorBrush(int index) {
 int Win32User::FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) {
     const RECT area{rect.left, rect.top, rect.right, rect.bottom};
     return ::FillRect(ToWin<HDC>(hDC), &area, ToWin<HBRUSH>(brush));
+}
+
+}  // namespace pelluna::win32
+
+namespace pelluna::win32 {
+
+bool Win32User::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
+                                    std::intptr_t dwData) {
+    const RECT clip =
+        lprcClip ? RECT{lprcClip->left, lprcClip->top, lprcClip->right, lprcClip->bottom} : RECT{};
+    MonitorEnumForward forward{lpfnEnum, dwData};
+    return ::EnumDisplayMonitors(ToWin<HDC>(hdc), lprcClip ? &clip : nullptr, &MonitorEnumForward::Call,
+                                 reinterpret_cast<LPARAM>(&forward)) != FALSE;
+}
+bool Win32User::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
+    MONITORINFO system{};
+    system.cbSize = sizeof(system);
+    const bool ok = ::GetMonitorInfoW(ToWin<HMONITOR>(hMonitor), &system) != FALSE;
+    if (ok) info = MonitorInfo{RectFrom(system.rcMonitor), RectFrom(system.rcWork), system.dwFlags};
+    return ok;
 }
 
 }  // namespace pelluna::win32

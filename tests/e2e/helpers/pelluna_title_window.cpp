@@ -1,7 +1,9 @@
-// Test helper: shows a window with the title given on its command line until it is closed. The title
-// goes through the ANSI code page, as the program's own titles do.
+// Test helper: shows a white window with the title given on its command line until it is closed, at
+// (10, 10) or at the X and Y that follow the title. The title goes through the ANSI code page, as the
+// program's own titles do.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 int wmain(int argc, wchar_t** argv) {
@@ -15,9 +17,12 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "PellunaTestTitleWindow";
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowA("PellunaTestTitleWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200,
-                                100, nullptr, nullptr, instance, nullptr);
+    const int x = argc > 3 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 10;
+    const int y = argc > 3 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : 10;
+    HWND window = CreateWindowA("PellunaTestTitleWindow", title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 200, 100,
+                                nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     MSG message;
     while (IsWindow(window) && GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "FakePlatform.h"
 #include "FakeWindowHosts.h"
 #include "music/MusicValues.h"
@@ -13,6 +16,7 @@
 namespace pelluna {
 namespace {
 
+using testing::Call;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using testing::FakePlatform;
@@ -381,6 +385,107 @@ TEST_F(SaverWindowTest, AWindowThatCouldNotBeCreatedEndsTheRunAsEndSaverDoes) {
                     R"(mciSendStringA("close cdaudio", null, 0, 0))", "SystemParametersInfoA(97, 0, null, 0)",
                     "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
 }
+
+// A desk: its monitors as the system lists them, where the window goes (left, top, width, height; the
+// client size is the same), and each monitor's area in client coordinates, the primary first.
+struct Desk {
+    std::vector<MonitorInfo> monitors;
+    std::array<int, 4> window;
+    std::vector<std::array<int, 4>> areas;
+};
+
+// A layout, or a layout changed into a second during the first frame.
+struct MonitorLayoutRow {
+    const char* name;
+    std::vector<Desk> desks;
+};
+
+void PrintTo(const MonitorLayoutRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const Desk kSideBySide{{{{0, 0, 1920, 1080}, {}, 1}, {{1920, 0, 3200, 1024}, {}, 0}},
+                       {0, 0, 3200, 1080},
+                       {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}}};
+const MonitorLayoutRow kLayouts[] = {
+    {"OneMonitor", {{{{{0, 0, 1920, 1080}, {}, 1}}, {0, 0, 1920, 1080}, {{0, 0, 1920, 1080}}}}},
+    {"TwoSideBySide", {kSideBySide}},
+    {"OneLeftOfAndAboveThePrimary",
+     {{{{{-1280, -200, 0, 824}, {}, 0}, {{0, 0, 1920, 1080}, {}, 1}},
+       {-1280, -200, 3200, 1280},
+       {{1280, 200, 1920, 1080}, {0, 0, 1280, 1024}}}}},
+    {"ALayoutChangeFromTwoMonitorsToOneLarger",
+     {kSideBySide, {{{{0, 0, 2560, 1440}, {}, 1}}, {0, 0, 2560, 1440}, {{0, 0, 2560, 1440}}}}},
+};
+
+// What the saver does on a desk: the placement (the primary screen's metrics when it is alone), each
+// monitor's effect and surface, then one frame. Each surface makes a DC and a bitmap, numbered on from dc.
+std::vector<std::string> CallsOn(const Desk& desk, Hdc dc) {
+    std::vector<std::string> calls;
+    for (int index : desk.monitors.size() == 1 ? std::vector<int>{0, 1} : std::vector<int>{76, 77, 78, 79})
+        calls.push_back(Call("GetSystemMetrics", index));
+    const auto& [left, top, width, height] = desk.window;
+    calls.push_back(Call("Host.Move", left, top, width, height));
+    const std::size_t n = desk.areas.size();
+    for (const auto& [x, y, w, h] : desk.areas) {
+        calls.push_back(Call("Effect.Construct", w, h));
+        calls.push_back(Call("CreateCompatibleBitmap", 56321, w, h));
+    }
+    for (std::size_t i = 0; i < n; ++i) calls.push_back(Call("Effect.EraseBackground", dc + 2 * i));
+    calls.insert(calls.end(), n, "Effect.Tick(5)");
+    for (std::size_t i = 0; i < n; ++i) calls.push_back(Call("Effect.DrawCurrentFrame", dc + 2 * i));
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& [x, y, w, h] = desk.areas[i];
+        calls.push_back(Call("BitBlt", 53456, x, y, w, h, dc + 2 * i, 0, 0, 13369376));
+    }
+    return calls;
+}
+
+class SaverMonitorsTest : public SaverWindowTest, public ::testing::WithParamInterface<MonitorLayoutRow> {};
+
+TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
+    const std::vector<Desk>& desks = GetParam().desks;
+    const auto use = [&](const Desk& desk) {
+        fake_.user.monitors = desk.monitors;
+        fake_.user.screenWidth = host_.clientWidth = desk.window[2];
+        fake_.user.screenHeight = host_.clientHeight = desk.window[3];
+    };
+    use(desks.front());
+    fake_.clock.millisecondsPerRead = 5;
+    auto& saver = Saver();
+    std::size_t aliveInLastFrame = 0;
+    host_.onDoEvents = [&](int call) {
+        aliveInLastFrame = fake_.gdi.Alive().size();
+        if (static_cast<std::size_t>(call) < desks.size()) {
+            use(desks[call]);
+            saver.DisplayChange();
+            return;
+        }
+        std::int16_t cancel = 0;
+        saver.QueryUnload(cancel);
+    };
+    EXPECT_TRUE(RunLoad(saver));
+
+    std::vector<std::string> expected = CallsOn(desks.front(), 0x1001);
+    if (desks.size() == 2) {
+        // Every old effect and surface goes before anything new is made.
+        const std::size_t old = desks.front().areas.size();
+        expected.insert(expected.end(), old, "Effect.Destruct()");
+        for (std::size_t i = 0; i < old; ++i) expected.push_back(Call("DeleteDC", 0x1001 + 2 * i));
+        const auto next = CallsOn(desks.back(), 0x1001 + 2 * old);
+        expected.insert(expected.end(), next.begin(), next.end());
+    }
+    auto calls =
+        Lines({"GetSystemMetrics", "Host.Move", "Effect.", "CreateCompatibleBitmap", "BitBlt", "DeleteDC"});
+    // The end of the run after the last frame is pinned by the tests above.
+    calls.resize(calls.size() - desks.back().areas.size());
+    EXPECT_EQ(calls, expected);
+    // Each monitor's surface is one memory DC and one bitmap; an old layout leaves none behind.
+    EXPECT_EQ(aliveInLastFrame, 2 * desks.back().areas.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, SaverMonitorsTest, ::testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pelluna
