@@ -49,13 +49,6 @@ std::optional<std::wstring_view> PathRefusal(Text& text, const std::wstring& pat
     return std::nullopt;
 }
 
-const LayoutEntry* EntryOf(C control) {
-    for (const LayoutEntry& entry : DialogLayout()) {
-        if (entry.control == control) return &entry;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 void Pelluna_P::Load() {
@@ -169,7 +162,7 @@ void Pelluna_P::MoveFocus(std::optional<DialogControl> from, bool backwards) {
 
 void Pelluna_P::HS_Scroll(DialogControl bar, int request, std::int32_t trackPosition) {
     const auto* slot = std::find(kBars.begin(), kBars.end(), bar);
-    const LayoutEntry* entry = EntryOf(bar);
+    const LayoutEntry* entry = FindControl(bar);
     if (slot == kBars.end() || entry == nullptr) return;
     const std::int32_t before = host_.GetValue(bar);
     std::int32_t value = before;
