@@ -57,6 +57,8 @@ class NullKernel final : public Kernel {
                                  std::uint32_t) override {
         return 0;
     }
+    std::uint16_t GetUserDefaultUILanguage() override { return 0x0409; }
+    std::uint32_t GetACP() override { return 1252; }
     [[noreturn]] void ExitProcess(std::uint32_t) override { std::abort(); }
 };
 

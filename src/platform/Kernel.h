@@ -31,6 +31,9 @@ class Kernel {
     // A message text into buffer (size characters at most, NUL included); the characters written.
     virtual std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
                                          std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) = 0;
+    // The user's display language (a LANGID) and the system's ANSI code page.
+    virtual std::uint16_t GetUserDefaultUILanguage() = 0;
+    virtual std::uint32_t GetACP() = 0;
     // Ends the process at once; never returns.
     [[noreturn]] virtual void ExitProcess(std::uint32_t exitCode) = 0;
 };

@@ -65,7 +65,7 @@ struct LayoutEntry {
     ControlKind kind;
     // Place in the parent's client area and size, in twips.
     std::int32_t left, top, width, height;
-    std::wstring_view text;  // caption of a label or Command button
+    std::wstring_view text;  // a text that is the same in every language (the words are in UiTexts)
     unsigned style = 0;      // text_style flags
     // Scroll bars: range, the step of an arrow and the step of a click in the trough.
     std::int32_t min = 0, max = 0, smallChange = 0, largeChange = 0;
@@ -83,6 +83,11 @@ inline constexpr std::wstring_view kAddress = L"https://pelluna.example.org/";
 
 // Every control, parents before their children, in the order they are created.
 std::span<const LayoutEntry> DialogLayout();
+
+// The width in twips that a control's text may take without being cut or meeting another control: its own
+// width, or for a label that sizes itself to its text, the room up to the next control on its row or the
+// edge of its parent.
+std::int32_t TextRoom(const LayoutEntry& entry);
 
 // The row of a control in the table; nullptr for Form.
 const LayoutEntry* FindControl(DialogControl control);

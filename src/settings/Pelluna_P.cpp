@@ -27,25 +27,17 @@ constexpr std::size_t kFileBufferSize = 32768;
 constexpr std::size_t kMaxStoredPathBytes = 255;
 constexpr std::uint32_t kReasonBufferSize = 512;
 
-constexpr std::wstring_view kFilterName = L"BGMﾌｧｲﾙ (MP3 WAV)";
 constexpr std::wstring_view kFilterPattern = L"*.MP3;*.WAV";
-constexpr std::wstring_view kChooserTitle = L"ﾌｧｲﾙを開く";
-
 constexpr std::wstring_view kMessageCaption = L"Pelluna";
-constexpr std::wstring_view kSaveFailed = L"設定を保存できませんでした。";
-constexpr std::wstring_view kErrorNumber = L"ｴﾗｰ ";
-constexpr std::wstring_view kPathTooLong = L"このﾌｧｲﾙは選べません。ﾊﾟｽが255ﾊﾞｲﾄを超えています。";
-constexpr std::wstring_view kPathNotAnsi =
-    L"このﾌｧｲﾙは選べません。ﾊﾟｽにこのｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。";
 
 // Why a chosen path cannot be kept: the system's ANSI code page has no form for some of its characters
 // (the chooser hands them over as "?", which no file name holds), or the settings file cannot keep the
 // bytes that would be written whole.
-std::optional<std::wstring_view> PathRefusal(Text& text, const std::wstring& path) {
+std::optional<std::wstring_view> PathRefusal(Text& text, const UiTexts& texts, const std::wstring& path) {
     bool lossy = false;
     const std::size_t storedBytes = text.ToAnsi(path, &lossy).size();
-    if (lossy || path.find(L'?') != std::wstring::npos) return kPathNotAnsi;
-    if (storedBytes > kMaxStoredPathBytes) return kPathTooLong;
+    if (lossy || path.find(L'?') != std::wstring::npos) return texts.pathNotAnsi;
+    if (storedBytes > kMaxStoredPathBytes) return texts.pathTooLong;
     return std::nullopt;
 }
 
@@ -220,11 +212,11 @@ void Pelluna_P::lbl_BGM_Click(std::int16_t Index) {
 
 void Pelluna_P::Cmd_BGM_Click() {
     // The filter: description and pattern, each closed by a NUL, and one more NUL to end the list.
-    std::string filter = platform_.text.ToAnsi(kFilterName);
+    std::string filter = platform_.text.ToAnsi(texts_.filterName);
     filter += '\0';
     filter += platform_.text.ToAnsi(kFilterPattern);
     filter += '\0';
-    const std::string title = platform_.text.ToAnsi(kChooserTitle);
+    const std::string title = platform_.text.ToAnsi(texts_.chooserTitle);
     // One more byte than the system may use, so the text always ends in a NUL.
     std::string file(kFileBufferSize + 1, '\0');
     std::string fileTitle(kFileBufferSize + 1, '\0');
@@ -247,7 +239,7 @@ void Pelluna_P::Cmd_BGM_Click() {
     if (gApiResult <= 0) return;
     file.back() = '\0';
     std::wstring path = platform_.text.FromAnsi(std::string_view(file.data(), std::strlen(file.data())));
-    if (const auto refusal = PathRefusal(platform_.text, path)) {
+    if (const auto refusal = PathRefusal(platform_.text, texts_, path)) {
         const std::wstring message = std::wstring(*refusal) + L"\n\n" + path;
         platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
                                    win::MB_OK | win::MB_ICONWARNING);
@@ -298,8 +290,8 @@ void Pelluna_P::ShowSaveFailure(const std::wstring& file) {
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' ')) {
         reason.pop_back();
     }
-    if (reason.empty()) reason = std::wstring(kErrorNumber) + std::to_wstring(error);
-    const std::wstring message = std::wstring(kSaveFailed) + L"\n\n" + file + L"\n\n" + reason;
+    if (reason.empty()) reason = std::wstring(texts_.errorNumber) + std::to_wstring(error);
+    const std::wstring message = std::wstring(texts_.saveFailed) + L"\n\n" + file + L"\n\n" + reason;
     platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
                                win::MB_OK | win::MB_ICONERROR);
 }

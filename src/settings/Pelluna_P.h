@@ -11,13 +11,16 @@
 #include "platform/Shell.h"
 #include "settings/DialogHost.h"
 #include "settings/SettingsStore.h"
+#include "settings/UiTexts.h"
 
 namespace pelluna {
 
 class Pelluna_P {
   public:
-    Pelluna_P(const Platform& platform, DialogHost& host, CommonDialogs& dialogs, Shell& shell)
-        : platform_(platform), host_(host), dialogs_(dialogs), shell_(shell) {}
+    // texts: the language the program speaks, for the chooser and the message boxes.
+    Pelluna_P(const Platform& platform, DialogHost& host, CommonDialogs& dialogs, Shell& shell,
+              const UiTexts& texts = TextsFor(UiLanguage::Japanese))
+        : platform_(platform), host_(host), dialogs_(dialogs), shell_(shell), texts_(texts) {}
 
     // Load handler, before the window is first shown: places it, fills the controls from the settings,
     // saves the cursor point and plays the opening animation.
@@ -73,6 +76,7 @@ class Pelluna_P {
     DialogHost& host_;
     CommonDialogs& dialogs_;
     Shell& shell_;
+    const UiTexts& texts_;
 
     // For each bar (drops, speed, size): the stored value's text when the bar could not show it, until the
     // user moves the bar.

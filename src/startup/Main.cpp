@@ -48,9 +48,12 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
     // window exists, so the saver and settings modes also hold a named mutex from their first step on.
     const Hwnd saver = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSaverWindowTitle));
     const Hwnd dialog = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitle));
+    // The dialog of a program that speaks English has a title of its own.
+    const Hwnd englishDialog =
+        platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitleEnglish));
     const bool holdsTheMutex = mode == L'S' || mode == L'C' || commandLine.empty();
     const bool starting = AnotherSaverOrSettingsRuns(platform.kernel, holdsTheMutex);
-    if (saver != 0 || dialog != 0 || starting) platform.kernel.ExitProcess(0);
+    if (saver != 0 || dialog != 0 || englishDialog != 0 || starting) platform.kernel.ExitProcess(0);
 
     if (mode == L'P') {
         modes.ShowPreview(PreviewHandle(commandLine));

@@ -7,5 +7,7 @@ namespace pelluna {
 
 inline constexpr std::wstring_view kSaverWindowTitle = L"Pelluna_Main";
 inline constexpr std::wstring_view kSettingsDialogTitle = L"Pellunaの設定";
+// The settings dialog's title where the program speaks English.
+inline constexpr std::wstring_view kSettingsDialogTitleEnglish = L"Pelluna Settings";
 
 }  // namespace pelluna

@@ -302,6 +302,8 @@ void CommandButton::CaptionChanged() {
 
 void CommandButton::CaptionLabel::SetCaption(const std::wstring& caption) {
     caption_ = caption;
+    // The window's own text names the button for screen readers and UI automation; nothing paints it.
+    if (owner_.window_ != nullptr) ::SetWindowTextW(owner_.window_, caption_.c_str());
     owner_.CaptionChanged();
 }
 

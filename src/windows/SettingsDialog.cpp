@@ -2,10 +2,11 @@
 // with the shading kept in persistent images; its messages go to the portable Pelluna_P.
 #include "windows/SettingsDialog.h"
 
+#include <cstdlib>
+
 #include "common/Numbers.h"
 #include "platform/win32/HandleCast.h"
 #include "resources/resource.h"
-#include "startup/WindowTitles.h"
 
 namespace pelluna::win32 {
 namespace {
@@ -109,8 +110,30 @@ void PersistentImage::Release() {
     bitmap_.reset();
 }
 
-SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform)
-    : instance_(instance), platform_(platform) {
+LOGFONTW DialogLogFont(const UiTexts& texts, int dotsPerInch) {
+    LOGFONTW font{};
+    if (texts.font == DialogFont::SystemMessage) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            font = metrics.lfMessageFont;
+        } else {
+            ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        }
+        const int systemDpi = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY);
+        if (systemDpi > 0) font.lfHeight = ::MulDiv(font.lfHeight, dotsPerInch, systemDpi);
+        return font;
+    }
+    // "ＭＳ Ｐゴシック" 9.75 points, regular, Shift-JIS.
+    font.lfHeight = -::MulDiv(975, dotsPerInch, 7200);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    kDialogFontName.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return font;
+}
+
+SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, const UiTexts& texts)
+    : instance_(instance), platform_(platform), texts_(texts) {
     dotsPerInch_ = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
     if (dotsPerInch_ <= 0) dotsPerInch_ = 96;
     twipsPerPixel_ = 1440.0 / dotsPerInch_;
@@ -125,19 +148,15 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform)
     indicators_[1].reset(static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_INDICATOR_SELECTED),
                                                            IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 
-    // "ＭＳ Ｐゴシック" 9.75 points, regular, Shift-JIS; the address in the same font underlined.
-    const int fontHeight = -::MulDiv(975, dotsPerInch_, 7200);
-    const std::wstring face(kDialogFontName);
-    for (const bool underline : {false, true}) {
-        HFONT font = ::CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, SHIFTJIS_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-        (underline ? underlinedFont_ : font_).reset(font);
-    }
+    // The address in the same font underlined.
+    LOGFONTW font = DialogLogFont(texts, dotsPerInch_);
+    font_.reset(::CreateFontIndirectW(&font));
+    font.lfUnderline = TRUE;
+    underlinedFont_.reset(::CreateFontIndirectW(&font));
 
     RECT outer{0, 0, ToPixels(kDialogClientWidth), ToPixels(kDialogClientHeight)};
     ::AdjustWindowRectEx(&outer, kDialogStyle, FALSE, 0);
-    const std::string title = platform.text.ToAnsi(kSettingsDialogTitle);
+    const std::string title = platform.text.ToAnsi(texts.dialogTitle);
     window_ = ::CreateWindowExA(0, kDialogClassA, title.c_str(), kDialogStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                                 instance, nullptr);
@@ -162,7 +181,7 @@ void SettingsDialog::CreateControls() {
     for (const LayoutEntry& entry : DialogLayout()) {
         Control& control = At(entry.control);
         control.entry = &entry;
-        control.text = std::wstring(entry.text);
+        control.text = std::wstring(texts_.Caption(entry));
         control.value = entry.min;
         control.rect = RECT{ToPixels(entry.left), ToPixels(entry.top), ToPixels(entry.left + entry.width),
                             ToPixels(entry.top + entry.height)};
@@ -193,15 +212,18 @@ void SettingsDialog::CreateControl(Control& control) {
             break;
         case ControlKind::Command: {
             // The buttons store only their caption and the dialog's font; the rest keeps its defaults.
-            const FontObject dialogFont{std::wstring(kDialogFontName),
-                                        kDialogFontPoints,
-                                        FW_NORMAL,
-                                        false,
-                                        false,
-                                        false,
-                                        SHIFTJIS_CHARSET};
+            const LOGFONTW font = DialogLogFont(texts_, dotsPerInch_);
+            const FontObject dialogFont{
+                texts_.font == DialogFont::Japanese ? std::wstring(kDialogFontName) : font.lfFaceName,
+                texts_.font == DialogFont::Japanese ? kDialogFontPoints
+                                                    : std::abs(font.lfHeight) * 72.0 / dotsPerInch_,
+                static_cast<std::int16_t>(font.lfWeight),
+                false,
+                false,
+                false,
+                font.lfCharSet};
             PropertyBag stored;
-            stored.WriteProperty(L"Caption", entry.text, L"Command");
+            stored.WriteProperty(L"Caption", control.text, L"Command");
             stored.WriteProperty(L"Font", FontToText(dialogFont), L"");
             control.button = std::make_unique<CommandButton>(
                 platform_, instance_, parent, static_cast<int>(entry.control), entry.left, entry.top,

@@ -12,6 +12,7 @@
 #include "platform/win32/WindowsApi.h"
 #include "settings/DialogHost.h"
 #include "settings/Pelluna_P.h"
+#include "settings/UiTexts.h"
 #include "windows/CommandButton.h"
 
 namespace pelluna::win32 {
@@ -44,11 +45,16 @@ class PersistentImage {
     HGDIOBJ previous_ = nullptr;
 };
 
+// The font the dialog draws its texts in at dotsPerInch: the Japanese design font, or the system's message
+// font scaled from the system's DPI.
+LOGFONTW DialogLogFont(const UiTexts& texts, int dotsPerInch);
+
 class SettingsDialog final : public DialogHost {
   public:
-    // Creates the window and all its controls hidden, titled with the dialog's title in the ANSI code page.
-    // The Command buttons run on the platform's ports.
-    SettingsDialog(HINSTANCE instance, const Platform& platform);
+    // Creates the window and all its controls hidden, titled and captioned in the texts' language (the title
+    // in the ANSI code page). The Command buttons run on the platform's ports.
+    SettingsDialog(HINSTANCE instance, const Platform& platform,
+                   const UiTexts& texts = TextsFor(UiLanguage::Japanese));
     ~SettingsDialog() override;
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
@@ -114,6 +120,7 @@ class SettingsDialog final : public DialogHost {
 
     HINSTANCE instance_;
     const Platform& platform_;
+    const UiTexts& texts_;
     Pelluna_P* logic_ = nullptr;
     double twipsPerPixel_ = 15.0;
     int dotsPerInch_ = 96;

@@ -11,6 +11,7 @@
 #include "saver/Pelluna_R.h"
 #include "saver/Pelluna_S.h"
 #include "settings/Pelluna_P.h"
+#include "settings/UiTexts.h"
 #include "startup/Main.h"
 #include "windows/PreviewWindow.h"
 #include "windows/SaverWindow.h"
@@ -23,11 +24,13 @@ namespace {
 // The windows of the three modes, made from the real ports.
 class Win32ModeEntries final : public ModeEntries {
   public:
-    Win32ModeEntries(HINSTANCE instance, Win32Platform& platform, std::wstring commandLine)
+    Win32ModeEntries(HINSTANCE instance, Win32Platform& platform, std::wstring commandLine,
+                     const UiTexts& texts)
         : instance_(instance),
           platform_(platform),
           ports_(platform.Ports()),
-          commandLine_(std::move(commandLine)) {}
+          commandLine_(std::move(commandLine)),
+          texts_(texts) {}
 
     void ShowPreview(std::int32_t hHost) override {
         preview_.emplace(instance_);
@@ -37,8 +40,8 @@ class Win32ModeEntries final : public ModeEntries {
     void ShowSettingsDialog() override {
         // Before the dialog and its buttons exist: the system then scales them on a monitor of another DPI.
         const SystemDpiScope systemDpi;
-        SettingsDialog window(instance_, ports_);
-        Pelluna_P dialog(ports_, window, platform_.dialogs, platform_.shell);
+        SettingsDialog window(instance_, ports_, texts_);
+        Pelluna_P dialog(ports_, window, platform_.dialogs, platform_.shell, texts_);
         window.Attach(dialog);
         window.ShowModal();
     }
@@ -60,6 +63,7 @@ class Win32ModeEntries final : public ModeEntries {
     Win32Platform& platform_;
     Platform ports_;
     std::wstring commandLine_;
+    const UiTexts& texts_;
     std::optional<PreviewWindow> preview_;
 };
 
@@ -70,7 +74,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace pelluna::win32;
     Win32Platform platform;
     const std::wstring arguments = platform.text.FromAnsi(commandLine ? commandLine : "");
-    Win32ModeEntries modes(instance, platform, arguments);
+    // One language for the whole process: the dialog, its chooser and its message boxes.
+    const pelluna::UiTexts& texts = pelluna::TextsFor(
+        pelluna::ChooseUiLanguage(platform.kernel.GetUserDefaultUILanguage(), platform.kernel.GetACP()));
+    Win32ModeEntries modes(instance, platform, arguments, texts);
     pelluna::Main(arguments, platform.Ports(), modes);
 
     // Only the preview comes back from Main; it lives until its window goes with the host's box.

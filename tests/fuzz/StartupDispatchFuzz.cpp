@@ -20,6 +20,7 @@ enum class Others { None, SaverWindow, DialogWindow, Starting };
 
 const std::string kFindSaver = R"(FindWindowA(null, "Pelluna_Main"))";
 const std::string kFindDialog = R"(FindWindowA(null, "Pelluna\x82\xCC\x90\xDD\x92\xE8"))";
+const std::string kFindEnglishDialog = R"(FindWindowA(null, "Pelluna Settings"))";
 const std::string kClaim = R"(CreateMutexA(null, false, "Pelluna_SaverOrSettingsRunning"))";
 const std::string kLook = R"(OpenMutexA(1048576, false, "Pelluna_SaverOrSettingsRunning"))";
 
@@ -96,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const wchar_t letter = commandLine.size() < 2 ? L'\0' : commandLine[1];
     const wchar_t mode = letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - 32) : letter;
     const bool claims = mode == L'S' || mode == L'C' || commandLine.empty();
-    const Calls guard = claims ? Calls{kFindSaver, kFindDialog, kClaim, "GetLastError()"}
-                               : Calls{kFindSaver, kFindDialog, kLook};
+    const Calls guard = claims ? Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, "GetLastError()"}
+                               : Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kLook};
 
     // Another instance, however it shows, ends this one before anything else happens.
     for (const Others others : {Others::SaverWindow, Others::DialogWindow, Others::Starting}) {

@@ -33,6 +33,8 @@ class FakeKernel final : public Kernel {
     std::uint32_t writeError = 5;
     // FormatMessageW's texts by message number.
     std::map<std::uint32_t, std::wstring> systemMessages;
+    std::uint16_t uiLanguage = 0x0411;  // Japanese
+    std::uint32_t ansiCodePage = 932;
 
     std::wstring GetModuleFileNameW() override;
     std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
@@ -48,6 +50,8 @@ class FakeKernel final : public Kernel {
     std::uint32_t GetLastError() override;
     std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
                                  std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
+    std::uint16_t GetUserDefaultUILanguage() override { return uiLanguage; }
+    std::uint32_t GetACP() override { return ansiCodePage; }
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 
   private:

@@ -13,7 +13,7 @@
 namespace pelluna::testing {
 
 struct FakePlatform {
-    explicit FakePlatform(unsigned codePage = 932) : text(codePage) {}
+    explicit FakePlatform(unsigned codePage = 932) : text(codePage) { kernel.ansiCodePage = codePage; }
 
     CallLog log;
     FakeUser user{log};

@@ -51,6 +51,12 @@ std::uint32_t Win32Kernel::FormatMessageW(std::uint32_t flags, const void* sourc
                                           std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) {
     return ::FormatMessageW(flags, source, messageId, languageId, buffer, size, nullptr);
 }
+std::uint16_t Win32Kernel::GetUserDefaultUILanguage() {
+    return ::GetUserDefaultUILanguage();
+}
+std::uint32_t Win32Kernel::GetACP() {
+    return ::GetACP();
+}
 void Win32Kernel::ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }

@@ -72,6 +72,8 @@ class Win32Kernel final : public Kernel {
     std::uint32_t GetLastError() override;
     std::uint32_t FormatMessageW(std::uint32_t flags, const void* source, std::uint32_t messageId,
                                  std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
+    std::uint16_t GetUserDefaultUILanguage() override;
+    std::uint32_t GetACP() override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 };
 

@@ -20,6 +20,7 @@ using Calls = std::vector<std::string>;
 
 constexpr const char* kFindSaver = R"(FindWindowA(null, "Pelluna_Main"))";
 constexpr const char* kFindDialog = R"(FindWindowA(null, "Pelluna\x82\xCC\x90\xDD\x92\xE8"))";
+constexpr const char* kFindEnglishDialog = R"(FindWindowA(null, "Pelluna Settings"))";
 constexpr const char* kReadsSettings = "GetModuleFileNameW()";
 constexpr const char* kHideCursor = "ShowCursor(0)";
 constexpr const char* kSaverRunning = "SystemParametersInfoA(97, 4294967295, null, 0)";
@@ -56,33 +57,38 @@ TEST_F(MainTest, DispatchTable) {
         std::vector<std::string> calls;
     } rows[] = {
         {L"/s",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
-          "LoadSaverWindow()"}},
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings, kHideCursor,
+          kSaverRunning, "LoadSaverWindow()"}},
         {L"/S",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
-          "LoadSaverWindow()"}},
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings, kHideCursor,
+          kSaverRunning, "LoadSaverWindow()"}},
         {L"-s",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
-          "LoadSaverWindow()"}},
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings, kHideCursor,
+          kSaverRunning, "LoadSaverWindow()"}},
         {L"xS",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
-          "LoadSaverWindow()"}},
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings, kHideCursor,
+          kSaverRunning, "LoadSaverWindow()"}},
         {L"/Sfoo",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, kHideCursor, kSaverRunning,
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings, kHideCursor,
+          kSaverRunning, "LoadSaverWindow()"}},
+        {L"",
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings,
           "LoadSaverWindow()"}},
-        {L"", {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "LoadSaverWindow()"}},
         {L"/c:1234",
-         {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "ShowSettingsDialog()", kExit}},
-        {L"/C", {kFindSaver, kFindDialog, kClaim, kLastError, kReadsSettings, "ShowSettingsDialog()", kExit}},
-        {L"/p 1234", {kFindSaver, kFindDialog, kLook, "ShowPreview(1234)"}},
-        {L"/p:1234", {kFindSaver, kFindDialog, kLook, "ShowPreview(1234)"}},
-        {L"/P  77x", {kFindSaver, kFindDialog, kLook, "ShowPreview(77)"}},
-        {L"/p", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
-        {L"/p abc", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
-        {L"/p 99999999999", {kFindSaver, kFindDialog, kLook, "ShowPreview(0)"}},
-        {L"/a", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
-        {L"/", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
-        {L"/ｓ", {kFindSaver, kFindDialog, kLook, kReadsSettings, kExit}},
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings,
+          "ShowSettingsDialog()", kExit}},
+        {L"/C",
+         {kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kReadsSettings,
+          "ShowSettingsDialog()", kExit}},
+        {L"/p 1234", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(1234)"}},
+        {L"/p:1234", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(1234)"}},
+        {L"/P  77x", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(77)"}},
+        {L"/p", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(0)"}},
+        {L"/p abc", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(0)"}},
+        {L"/p 99999999999", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(0)"}},
+        {L"/a", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, kReadsSettings, kExit}},
+        {L"/", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, kReadsSettings, kExit}},
+        {L"/ｓ", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, kReadsSettings, kExit}},
     };
     for (const auto& row : rows) {
         fake_.log.Clear();
@@ -121,21 +127,29 @@ TEST_F(MainTest, SettingsAreLoadedBeforeTheModeWindowOpens) {
 TEST_F(MainTest, GuardEndsEveryModeWhenEitherWindowOrTheMutexOfAStartingSaverExists) {
     const struct {
         bool saverOpen;
-        bool dialogOpen;
-        bool mutexHeld;  // a saver or settings process that has not shown its window yet
-    } cases[] = {{true, false, true}, {false, true, true}, {true, true, true}, {false, false, true}};
+        const char* dialogTitle;  // an open dialog's title in code page 932; null: none
+        bool mutexHeld;           // a saver or settings process that has not shown its window yet
+    } cases[] = {{true, nullptr, true},
+                 {false, "Pelluna\x82\xCC\x90\xDD\x92\xE8", true},
+                 {true, "Pelluna Settings", true},
+                 {false, nullptr, true},
+                 {true, nullptr, false},
+                 {false, "Pelluna\x82\xCC\x90\xDD\x92\xE8", false},
+                 {false, "Pelluna Settings", false}};
     for (const auto& c : cases) {
         for (const wchar_t* commandLine : {L"/s", L"/p 1234", L"/c", L""}) {
             FakePlatform fake;
             if (c.saverOpen) fake.user.windowsByTitle["Pelluna_Main"] = 0x111;
-            if (c.dialogOpen) fake.user.windowsByTitle["Pelluna\x82\xCC\x90\xDD\x92\xE8"] = 0x222;
+            if (c.dialogTitle) fake.user.windowsByTitle[c.dialogTitle] = 0x222;
             if (c.mutexHeld) fake.kernel.mutexes.insert("Pelluna_SaverOrSettingsRunning");
             RecordingModes modes(fake.log);
             EXPECT_THROW(Main(commandLine, fake.ports, modes), ProcessExit);
             // The empty command line has no second character to look at.
             const bool preview = std::wstring_view(commandLine).starts_with(L"/p");
-            EXPECT_EQ(fake.log.Calls(), (preview ? Calls{kFindSaver, kFindDialog, kLook, kExit}
-                                                 : Calls{kFindSaver, kFindDialog, kClaim, kLastError, kExit}))
+            EXPECT_EQ(
+                fake.log.Calls(),
+                (preview ? Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kLook, kExit}
+                         : Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, kLastError, kExit}))
                 << ::testing::PrintToString(std::wstring(commandLine));
         }
     }
