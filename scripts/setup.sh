@@ -22,9 +22,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-# Wine uses code page 932 only when the Japanese locale exists on the system.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
-    $SUDO locale-gen >/dev/null
-fi
+# Wine uses code page 932 only when the Japanese locale exists on the system; the English one gives the
+# English Windows (code page 1252, display language English) that the program's English texts are for.
+for wanted in ja_JP en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8\$"; then
+        $SUDO sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+        $SUDO locale-gen >/dev/null
+    fi
+done

@@ -44,15 +44,17 @@ def ini_bytes(values):
 class Dialog:
     """One run of Pelluna.scr /C from its own folder, with the settings given."""
 
-    def __init__(self, desktop, name, settings=None, args=("/C",), drawn_at_96_dpi=True, **extra):
+    def __init__(self, desktop, name, settings=None, args=("/C",), drawn_at_96_dpi=True, locale=JAPANESE,
+                 title=DIALOG_TITLE, **extra):
         self.desktop = desktop
         self.extra = extra
+        self.locale, self.title = locale, title
         self.folder = desktop.install(name)
         self.ini = os.path.join(self.folder, "Pelluna.ini")
         if settings:
-            write_ini(self.folder, settings, JAPANESE)
-        self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=JAPANESE, **extra)
-        assert wait_until(lambda: desktop.windows_titled(DIALOG_TITLE), 20), "no settings dialog"
+            write_ini(self.folder, settings, locale)
+        self.process = desktop.start(os.path.join(self.folder, "Pelluna.scr"), *args, locale=locale, **extra)
+        assert wait_until(lambda: desktop.windows_titled(title), 20), "no settings dialog"
         self.window, self.client = self.rectangles()
         # The window shows a moment before all of it is drawn: wait for the shading and the track list.
         assert not drawn_at_96_dpi or wait_until(self.drawn, 5), "the dialog was never drawn whole"
@@ -66,11 +68,14 @@ class Dialog:
 
     def rectangles(self):
         """The outer window (left, top, right, bottom) and the client area (x, y, width, height) on screen."""
-        report = subprocess.run(["wine", self.desktop.helper("pelluna_client_rect"), DIALOG_TITLE],
-                                env=self.desktop.environment(JAPANESE, **self.extra), capture_output=True, text=True, timeout=60)
+        report = self.helper("pelluna_client_rect", self.title)
         values = {line.split()[0]: tuple(int(n) for n in line.split()[1:]) for line in report.stdout.splitlines()}
         assert "client" in values, "the helper found no dialog: " + report.stdout
         return values["window"], values["client"]
+
+    def helper(self, name, *args):
+        return subprocess.run(["wine", self.desktop.helper(name), *args], capture_output=True, text=True, timeout=60,
+                              env=self.desktop.environment(self.locale, **self.extra))
 
     def click(self, point, repeat=1):
         x, y = self.client[0] + point[0], self.client[1] + point[1]
@@ -78,7 +83,7 @@ class Dialog:
         self.desktop.xdotool("click", "--repeat", str(repeat), "--delay", "30", "1")
 
     def key(self, *names):
-        assert wait_until(lambda: self.desktop.foreground_title() == DIALOG_TITLE, 10), "the dialog never became active"
+        assert wait_until(lambda: self.desktop.foreground_title() == self.title, 10), "the dialog never became active"
         self.desktop.xdotool("key", *names)
 
     def pixels(self, name):
@@ -92,7 +97,7 @@ class Dialog:
         return pixel
 
     def ended(self, seconds=10):
-        return ended_within(self.process, seconds) and not self.desktop.windows_titled(DIALOG_TITLE)
+        return ended_within(self.process, seconds) and not self.desktop.windows_titled(self.title)
 
     def __enter__(self):
         return self
@@ -116,11 +121,11 @@ def near(colour, expected, tolerance=3):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
-def focus_chooser(desktop):
+def focus_chooser(desktop, title=CHOOSER_TITLE):
     """Waits until the file chooser is the active window, which gets the keys typed. Without a window manager
     the X focus may stay on the dialog that opened it: Wine still hands the keys to its active window."""
-    assert wait_until(lambda: desktop.windows_titled(CHOOSER_TITLE), 20), "no file chooser"
-    assert wait_until(lambda: desktop.foreground_title() == CHOOSER_TITLE, 10), "the file chooser never became active"
+    assert wait_until(lambda: desktop.windows_titled(title), 20), "no file chooser"
+    assert wait_until(lambda: desktop.foreground_title() == title, 10), "the file chooser never became active"
 
 
 @check
@@ -310,7 +315,7 @@ MESSAGE_TITLE = "Pelluna"
 def dismiss_message(desktop, dialog):
     """Waits for the program's message box, owned by the open dialog, and presses its OK button with Enter."""
     assert wait_until(lambda: desktop.windows_titled(MESSAGE_TITLE), 20), "no message box"
-    assert desktop.windows_titled(DIALOG_TITLE), "the dialog closed"
+    assert desktop.windows_titled(dialog.title), "the dialog closed"
     assert wait_until(lambda: desktop.foreground_title() == MESSAGE_TITLE, 10), "the message box never became active"
     desktop.xdotool("key", "Return")
     assert wait_until(lambda: not desktop.windows_titled(MESSAGE_TITLE), 10), "the message box stayed open"
@@ -377,6 +382,45 @@ def the_keyboard_alone_changes_and_saves_the_settings(desktop):
             written = ini.read()
     expected = ini_bytes([("DropsCount", "28"), ("RippleSpeed", "150"), ("RippleSize", "89"), ("BGM区分", "0"),
                           ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", "")])
+    assert written == expected, written
+
+
+ENGLISH = "en_US.UTF-8"
+ENGLISH_TITLE = "Pelluna Settings"
+
+
+@check
+def in_english_the_dialog_chooser_and_messages_read_in_english_and_saving_writes_the_same_keys(desktop):
+    with Dialog(desktop, "dialog_english", locale=ENGLISH, title=ENGLISH_TITLE) as dialog:
+        # The title and the buttons' names as a screen reader finds them: no Japanese, no "?" of a lost conversion.
+        texts = dialog.helper("pelluna_window_texts", ENGLISH_TITLE).stdout.splitlines()
+        assert texts[0] == ENGLISH_TITLE and {"OK", "Cancel", "..."} <= set(texts), texts
+        assert all(text.isascii() and "?" not in text for text in texts), texts
+        second = desktop.start(os.path.join(dialog.folder, "Pelluna.scr"), "/C", locale=ENGLISH)
+        assert ended_within(second, 10) and len(desktop.windows_titled(ENGLISH_TITLE)) == 1, "a second dialog"
+        dialog.click(LBL_BGM_FILE)
+        dialog.click(CMD_BGM)
+        focus_chooser(desktop, "Choose Music")
+        desktop.xdotool("key", "Escape")
+        assert wait_until(lambda: not desktop.windows_titled("Choose Music"), 10), "the chooser stayed open"
+        dialog.key("Escape")
+        assert dialog.ended(), "the dialog did not close"
+        assert not os.path.exists(dialog.ini), "Escape wrote the settings file"
+    with Dialog(desktop, "dialog_english_save", locale=ENGLISH, title=ENGLISH_TITLE) as dialog:
+        os.makedirs(dialog.ini)  # the first save fails and is told
+        dialog.click(CMD_SET)
+        assert wait_until(lambda: desktop.windows_titled(MESSAGE_TITLE), 20), "no message box"
+        message = dialog.helper("pelluna_window_texts", MESSAGE_TITLE).stdout
+        assert "The settings could not be saved." in message and message.isascii(), message
+        dismiss_message(desktop, dialog)
+        os.rmdir(dialog.ini)
+        dialog.click(CMD_SET)
+        assert dialog.ended(), "the dialog did not close after saving"
+        with open(dialog.ini, "rb") as ini:
+            written = ini.read()
+    # The keys pass through code page 1252 as they always have: the Japanese in them becomes "?".
+    expected = ("[Section]\r\nDropsCount=25\r\nRippleSpeed=100\r\nRippleSize=100\r\nBGM区分=0\r\n"
+                "BGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n").encode("cp1252", "replace")
     assert written == expected, written
 
 

@@ -8,6 +8,7 @@ from pelluna_e2e import SettingsFileKept, check_registry, ended_within, run_chec
 
 SAVER_TITLE = "Pelluna_Main"
 DIALOG_TITLE = "Pellunaの設定"
+ENGLISH_DIALOG_TITLE = "Pelluna Settings"
 CHECKS, check = check_registry()
 
 
@@ -29,7 +30,7 @@ def guard(desktop, title, locale):
 
 
 # One check per title and code page, named like guard_dialog_title_cp932.
-for _title_name, _title in (("saver", SAVER_TITLE), ("dialog", DIALOG_TITLE)):
+for _title_name, _title in (("saver", SAVER_TITLE), ("dialog", DIALOG_TITLE), ("dialog_english", ENGLISH_DIALOG_TITLE)):
     for _code_page, _locale in (("cp1252", "C.UTF-8"), ("cp932", "ja_JP.UTF-8")):
         CHECKS[f"guard_{_title_name}_title_{_code_page}"] = (
             lambda desktop, title=_title, locale=_locale: guard(desktop, title, locale))
