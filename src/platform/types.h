@@ -135,8 +135,11 @@ constexpr std::uint32_t SND_LOOP = 0x0008;
 constexpr int VK_TAB = 9;
 constexpr int VK_RETURN = 13;
 constexpr int VK_ESCAPE = 27;
+constexpr int VK_SPACE = 32;
 constexpr int VK_LEFT = 37;
+constexpr int VK_UP = 38;
 constexpr int VK_RIGHT = 39;
+constexpr int VK_DOWN = 40;
 }  // namespace win
 
 }  // namespace pelluna

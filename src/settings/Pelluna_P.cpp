@@ -19,6 +19,10 @@ namespace {
 using C = DialogControl;
 
 constexpr std::array kIndicators = {C::Img_BGM0, C::Img_BGM1, C::Img_BGM2};
+// The names of the music kinds, by kind, and the kinds in their order on the screen.
+constexpr std::array kKindNames = {C::lbl_BGM0, C::lbl_BGM1, C::lbl_BGM2};
+constexpr std::array<std::int16_t, 3> kKindsOnScreen = {bgm_kind::AudioCd, bgm_kind::None,
+                                                        bgm_kind::MusicFile};
 constexpr std::array kBars = {C::HS_Num, C::HS_Fast, C::HS_Size};
 constexpr std::int16_t kTrackItems = 31;  // an empty item for "no repeat", then tracks 1 to 30
 // Room for any path the chooser can return (the longest Windows path, in ANSI bytes), so that it never
@@ -33,6 +37,19 @@ constexpr std::wstring_view kMessageCaption = L"Pelluna";
 // Why a chosen path cannot be kept: the system's ANSI code page has no form for some of its characters
 // (the chooser hands them over as "?", which no file name holds), or the settings file cannot keep the
 // bytes that would be written whole.
+// The music kind whose name the control is, if it is one.
+std::optional<std::int16_t> KindNamed(std::optional<DialogControl> control) {
+    const auto* name = control ? std::find(kKindNames.begin(), kKindNames.end(), *control) : kKindNames.end();
+    if (name == kKindNames.end()) return std::nullopt;
+    return static_cast<std::int16_t>(name - kKindNames.begin());
+}
+
+// The row that takes the focus in the music kind: the chosen one, the top one while none is.
+DialogControl FocusRow() {
+    const bool chosen = gBgmKind >= 0 && static_cast<std::size_t>(gBgmKind) < kKindNames.size();
+    return kKindNames[static_cast<std::size_t>(chosen ? gBgmKind : kKindsOnScreen.front())];
+}
+
 std::optional<std::wstring_view> PathRefusal(Text& text, const UiTexts& texts, const std::wstring& path) {
     bool lossy = false;
     const std::size_t storedBytes = text.ToAnsi(path, &lossy).size();
@@ -111,14 +128,29 @@ void Pelluna_P::Deactivate() {
 }
 
 bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+    const auto focused = host_.FocusedControl();
+    if (const auto row = KindNamed(focused)) {
+        switch (KeyCode) {
+            case win::VK_UP:
+            case win::VK_LEFT:
+            case win::VK_DOWN:
+            case win::VK_RIGHT:
+                StepMusicKind(*focused, KeyCode == win::VK_UP || KeyCode == win::VK_LEFT);
+                return true;
+            case win::VK_SPACE:
+                ChooseMusicKind(*row);
+                return true;
+            default:
+                break;
+        }
+    }
     switch (KeyCode) {
         case win::VK_TAB:
-            MoveFocus(host_.FocusedControl(), (Shift & 1) != 0);
+            MoveFocus(focused, (Shift & 1) != 0);
             return true;
         case win::VK_RETURN: {
             // The open track list takes Enter and Escape itself, to close.
             if (host_.DroppedDown(C::BGM_Repeat)) return false;
-            const auto focused = host_.FocusedControl();
             if (focused == C::Cmd_Can) {
                 Cmd_Can_Click();
             } else if (focused == C::Cmd_BGM && host_.IsEnabled(C::Cmd_BGM)) {
@@ -139,6 +171,8 @@ bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
 
 void Pelluna_P::MoveFocus(std::optional<DialogControl> from, bool backwards) {
     const std::size_t count = kTabOrder.size();
+    // Every row of the music kind stands in the slot of the top one.
+    if (KindNamed(from)) from = kKindNames[kKindsOnScreen.front()];
     const auto* at = from ? std::find(kTabOrder.begin(), kTabOrder.end(), *from) : kTabOrder.end();
     // Outside the order, Tab starts at the first control and Shift+Tab at the last.
     std::size_t index = at == kTabOrder.end() ? (backwards ? 0 : count - 1)
@@ -146,7 +180,7 @@ void Pelluna_P::MoveFocus(std::optional<DialogControl> from, bool backwards) {
     for (std::size_t step = 0; step < count; ++step) {
         index = backwards ? (index + count - 1) % count : (index + 1) % count;
         if (host_.IsEnabled(kTabOrder[index])) {
-            host_.SetFocus(kTabOrder[index]);
+            host_.SetFocus(KindNamed(kTabOrder[index]) ? FocusRow() : kTabOrder[index]);
             return;
         }
     }
@@ -312,7 +346,19 @@ void Pelluna_P::ChooseMusicKind(std::int16_t Index) {
     const auto focused = host_.FocusedControl();
     ShowMusicKind(Index);
     gBgmKind = Index;
-    if (focused && !host_.IsEnabled(*focused)) MoveFocus(focused, false);
+    // Within the music kind the focus follows the choice, as it does among radio buttons.
+    if (KindNamed(focused)) {
+        host_.SetFocus(FocusRow());
+    } else if (focused && !host_.IsEnabled(*focused)) {
+        MoveFocus(focused, false);
+    }
+}
+
+void Pelluna_P::StepMusicKind(DialogControl row, bool backwards) {
+    const std::size_t count = kKindsOnScreen.size();
+    const auto* at = std::find(kKindsOnScreen.begin(), kKindsOnScreen.end(), *KindNamed(row));
+    const std::size_t index = static_cast<std::size_t>(at - kKindsOnScreen.begin());
+    ChooseMusicKind(kKindsOnScreen[backwards ? (index + count - 1) % count : (index + 1) % count]);
 }
 
 void Pelluna_P::ShowMusicKind(std::int16_t kind) {

@@ -36,8 +36,9 @@ class Pelluna_P {
     // The window stops being active: the control with the focus is remembered.
     void Deactivate();
     // A key pressed anywhere in the dialog, before the control with the focus sees it. Tab and Shift+Tab
-    // move the focus, Enter acts for the focused button or saves, Escape cancels. Shift: 1 when Shift is
-    // held. True when the dialog handled the key.
+    // move the focus, Enter acts for the focused button or saves, Escape cancels; in the music kind the
+    // arrow keys choose the row before or after, and Space the focused one. Shift: 1 when Shift is held.
+    // True when the dialog handled the key.
     bool KeyDown(std::int16_t KeyCode, std::int16_t Shift);
     // The user asks a scroll bar to move: request is an SB_ code, trackPosition the thumb's place for the
     // thumb requests.
@@ -53,10 +54,11 @@ class Pelluna_P {
     void Cmd_Can_Click();
     void lbl_URL_Click();
 
-    // The controls that take the focus, in the order Tab walks them.
+    // The controls that take the focus, in the order Tab walks them. The music kind is one stop, as a
+    // radio group is: its slot is held by the top row's name, and the focus goes to the chosen row's.
     static constexpr std::array kTabOrder = {
-        DialogControl::HS_Num,  DialogControl::HS_Fast, DialogControl::HS_Size, DialogControl::BGM_Repeat,
-        DialogControl::Cmd_BGM, DialogControl::Cmd_Set, DialogControl::Cmd_Can};
+        DialogControl::HS_Num,     DialogControl::HS_Fast, DialogControl::HS_Size, DialogControl::lbl_BGM1,
+        DialogControl::BGM_Repeat, DialogControl::Cmd_BGM, DialogControl::Cmd_Set, DialogControl::Cmd_Can};
 
   private:
     // Sets a bar to its stored value; a value it cannot show is kept for saving.
@@ -68,6 +70,9 @@ class Pelluna_P {
     // from is none.
     void MoveFocus(std::optional<DialogControl> from, bool backwards);
     void ChooseMusicKind(std::int16_t Index);
+    // Up, Left (backwards), Down or Right on a row of the music kind: the row before or after it on the
+    // screen, round at the ends, is chosen.
+    void StepMusicKind(DialogControl row, bool backwards);
     // Shows which music kind is chosen and enables the controls that belong to it.
     void ShowMusicKind(std::int16_t kind);
     void CloseDialog();

@@ -335,6 +335,11 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
                 return TRUE;
             }
             return ::DefWindowProcW(window, message, wParam, lParam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // The focus rectangle of a drawn name comes and goes with its panel's focus.
+            if (window != window_) ::InvalidateRect(window, nullptr, FALSE);
+            return 0;
         case WM_HSCROLL:
             Scrolled(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
             return 0;
@@ -405,6 +410,11 @@ void SettingsDialog::Paint(HWND window) {
             default:
                 break;
         }
+    }
+    if (focusedName_ && ::GetFocus() == window) {
+        RECT r = At(*focusedName_).rect;
+        ::InflateRect(&r, 1, 1);
+        ::DrawFocusRect(dc, &r);
     }
     ::EndPaint(window, &paint);
 }
@@ -583,6 +593,7 @@ void SettingsDialog::Line(DialogControl surface, std::int32_t x1, std::int32_t y
 std::optional<DialogControl> SettingsDialog::FocusedControl() {
     HWND focus = ::GetFocus();
     if (focus == nullptr) return std::nullopt;
+    if (focusedName_ && focus == At(At(*focusedName_).entry->parent).window) return focusedName_;
     // The focus may sit in a part of a control (the track list's edit field); panels hold no focus.
     for (const Control& control : controls_) {
         if (control.entry == nullptr || control.window == nullptr ||
@@ -594,7 +605,21 @@ std::optional<DialogControl> SettingsDialog::FocusedControl() {
 }
 
 void SettingsDialog::SetFocus(DialogControl control) {
-    if (HWND window = At(control).window) ::SetFocus(window);
+    const Control& target = At(control);
+    if (target.entry == nullptr) return;
+    if (target.window != nullptr) {
+        ::SetFocus(target.window);
+        return;
+    }
+    // A drawn name: its panel holds the focus, and the rectangle moves to the name.
+    HWND panel = At(target.entry->parent).window;
+    if (panel == nullptr) return;
+    focusedName_ = control;
+    if (::GetFocus() == panel) {
+        ::InvalidateRect(panel, nullptr, FALSE);
+    } else {
+        ::SetFocus(panel);
+    }
 }
 
 bool SettingsDialog::IsEnabled(DialogControl control) {

@@ -128,6 +128,9 @@ class SettingsDialog final : public DialogHost {
     bool destroyed_ = false;
     bool hourglass_ = false;
     std::optional<DialogControl> pressed_;
+    // A name drawn on a panel that holds the keyboard focus (a row of the music kind): the panel's window
+    // takes the focus for it, and the name gets the focus rectangle.
+    std::optional<DialogControl> focusedName_;
     std::array<Control, kControls> controls_;
     std::array<PersistentImage, 3> images_;  // Form, Pic_C0, Pic_C1
     OwnedFont font_;

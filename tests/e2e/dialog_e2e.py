@@ -374,13 +374,18 @@ def a_path_longer_than_the_settings_file_keeps_is_refused(desktop):
 @check
 def the_keyboard_alone_changes_and_saves_the_settings(desktop):
     with Dialog(desktop, "dialog_keyboard") as dialog:
-        # The drops bar has the focus; Tab passes the disabled track list and "..." on its way to "ｷｬﾝｾﾙ".
-        dialog.key("Right", "Right", "Next", "Tab", "End", "Tab", "Prior", "Left", "Tab", "Tab", "shift+Tab")
+        # The drops bar has the focus; after the three bars the music kind, where Up chooses "音楽CD" above
+        # "無し"; Tab then passes the track list it enabled and the disabled "..." on its way to "ｷｬﾝｾﾙ".
+        dialog.key("Right", "Right", "Next", "Tab", "End", "Tab", "Prior", "Left", "Tab", "Up")
+        # The focus rectangle's dots on the line above "音楽CD", where the shading alone has no dark pixel.
+        focus_line = on_music_panel(36, 39) + (40, 1)
+        assert wait_until(lambda: dark_pixels(dialog.pixels("focus"), focus_line, 120) >= 8, 5), "no focus rectangle"
+        dialog.key("Tab", "Tab", "Tab", "shift+Tab")
         dialog.key("Return")  # on "設定"
         assert dialog.ended(), "the dialog did not close after saving"
         with open(dialog.ini, "rb") as ini:
             written = ini.read()
-    expected = ini_bytes([("DropsCount", "28"), ("RippleSpeed", "150"), ("RippleSize", "89"), ("BGM区分", "0"),
+    expected = ini_bytes([("DropsCount", "28"), ("RippleSpeed", "150"), ("RippleSize", "89"), ("BGM区分", "1"),
                           ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", "")])
     assert written == expected, written
 

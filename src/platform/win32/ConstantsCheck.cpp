@@ -39,7 +39,10 @@
     X(VK_TAB) \
     X(VK_RETURN) \
     X(VK_ESCAPE) \
+    X(VK_SPACE) \
     X(VK_LEFT) \
+    X(VK_UP) \
+    X(VK_DOWN) \
     X(FORMAT_MESSAGE_IGNORE_INSERTS) \
     X(FORMAT_MESSAGE_FROM_SYSTEM) \
     X(MB_OK) \

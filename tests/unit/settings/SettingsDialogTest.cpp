@@ -489,15 +489,17 @@ TEST_F(SettingsDialogTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActiv
     const struct {
         std::optional<C> from;
         bool backwards;
-        std::int16_t kind;  // 0 disables the track list and "..."
+        std::int16_t kind;  // 0 disables the track list and "..."; the music kind's stop is its chosen row
         C to;
     } cases[] = {
         {std::nullopt, false, 1, C::HS_Num},   {std::nullopt, true, 1, C::Cmd_Can},
-        {C::HS_Num, false, 1, C::HS_Fast},     {C::HS_Size, false, 1, C::BGM_Repeat},
+        {C::HS_Num, false, 1, C::HS_Fast},     {C::lbl_BGM1, false, 1, C::BGM_Repeat},
         {C::BGM_Repeat, false, 1, C::Cmd_Set}, {C::Cmd_Set, false, 1, C::Cmd_Can},
         {C::Cmd_Can, false, 1, C::HS_Num},     {C::HS_Num, true, 1, C::Cmd_Can},
-        {C::HS_Size, false, 0, C::Cmd_Set},    {C::Cmd_Set, true, 0, C::HS_Size},
-        {C::HS_Size, false, 2, C::Cmd_BGM},    {C::Cmd_Set, true, 2, C::Cmd_BGM},
+        {C::lbl_BGM0, false, 0, C::Cmd_Set},   {C::Cmd_Set, true, 0, C::lbl_BGM0},
+        {C::lbl_BGM2, false, 2, C::Cmd_BGM},   {C::Cmd_Set, true, 2, C::Cmd_BGM},
+        {C::HS_Size, false, 2, C::lbl_BGM2},   {C::lbl_BGM0, true, 0, C::HS_Size},
+        {C::HS_Size, false, 7, C::lbl_BGM1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::ControlName(c.to));
@@ -518,6 +520,38 @@ TEST_F(SettingsDialogTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActiv
     host_.focus = C::BGM_Repeat;
     dialog_.lbl_BGM_Click(0);
     EXPECT_EQ(host_.focus, C::Cmd_Set);
+}
+
+TEST_F(SettingsDialogTest, ArrowsInTheMusicKindChooseTheRowsInScreenOrderAndSpaceTheFocusedOne) {
+    const struct {
+        std::int16_t kind;
+        C focus;
+        int key;
+        std::int16_t chosen;  // the rows top to bottom: 1, 0, 2
+    } cases[] = {
+        {0, C::lbl_BGM0, win::VK_UP, 1},    {0, C::lbl_BGM0, win::VK_DOWN, 2},
+        {1, C::lbl_BGM1, win::VK_UP, 2},    {2, C::lbl_BGM2, win::VK_DOWN, 1},
+        {0, C::lbl_BGM0, win::VK_LEFT, 1},  {0, C::lbl_BGM0, win::VK_RIGHT, 2},
+        {7, C::lbl_BGM1, win::VK_SPACE, 1}, {7, C::lbl_BGM1, win::VK_DOWN, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.key) + " from " + testing::ControlName(c.focus));
+        gBgmKind = c.kind;
+        Load();
+        host_.focus = c.focus;
+        EXPECT_TRUE(dialog_.KeyDown(static_cast<std::int16_t>(c.key), 0));
+        EXPECT_EQ(gBgmKind, c.chosen);
+        EXPECT_EQ(host_.focus, (std::array{C::lbl_BGM0, C::lbl_BGM1, C::lbl_BGM2}[c.chosen]));
+        EXPECT_EQ(Picture(std::array{C::Img_BGM0, C::Img_BGM1, C::Img_BGM2}[c.chosen]),
+                  IndicatorPicture::Selected);
+        EXPECT_EQ(host_.IsEnabled(C::BGM_Repeat), c.chosen == 1);
+        EXPECT_EQ(host_.IsEnabled(C::Cmd_BGM), c.chosen == 2);
+    }
+    // Elsewhere the arrows and Space belong to the control.
+    host_.focus = C::HS_Num;
+    EXPECT_FALSE(dialog_.KeyDown(win::VK_UP, 0));
+    EXPECT_FALSE(dialog_.KeyDown(win::VK_SPACE, 0));
+    EXPECT_EQ(gBgmKind, 0);
 }
 
 TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) {
