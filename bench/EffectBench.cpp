@@ -38,6 +38,7 @@ class NullGdi final : public Gdi {
 class NullKernel final : public Kernel {
   public:
     std::wstring GetModuleFileNameW() override { return {}; }
+    std::wstring GetShortPathNameW(const std::wstring&) override { return {}; }
     std::uint32_t GetPrivateProfileStringA(const char*, const char*, const char*, char*, std::uint32_t,
                                            const char*) override {
         return 0;

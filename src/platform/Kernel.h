@@ -14,6 +14,8 @@ class Kernel {
 
     // Full path of the running executable, as the process reports it.
     virtual std::wstring GetModuleFileNameW() = 0;
+    // The short form of an existing path (the volume's 8.3 names where it keeps them); empty on failure.
+    virtual std::wstring GetShortPathNameW(const std::wstring& longPath) = 0;
     // All texts are NUL-terminated ANSI; the buffer receives at most size - 1 bytes and a NUL.
     virtual std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName,
                                                    const char* defaultText, char* returned,

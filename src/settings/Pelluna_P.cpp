@@ -287,8 +287,12 @@ void Pelluna_P::Cmd_Set_Click() {
     SettingsStore store(platform_.kernel, platform_.text);
     const std::wstring file = store.IniFilePath();
     // A save that failed is told, and the dialog stays open with the user's choices to try again or cancel.
+    if (!store.CanReach(file)) {
+        ShowSaveFailure(file, texts_.folderNotAnsi);
+        return;
+    }
     if (!SaveSettings(store, file)) {
-        ShowSaveFailure(file);
+        ShowSaveFailure(file, SystemReason());
         return;
     }
     CloseDialog();
@@ -314,7 +318,7 @@ bool Pelluna_P::SaveSettings(SettingsStore& store, const std::wstring& file) {
     return write(ini::BgmRepeat, numbers::WithLeadingBlank(gBgmRepeatTrack)) && write(ini::BgmFile, gBgmFile);
 }
 
-void Pelluna_P::ShowSaveFailure(const std::wstring& file) {
+std::wstring Pelluna_P::SystemReason() {
     const std::uint32_t error = platform_.kernel.GetLastError();
     std::array<wchar_t, kReasonBufferSize> buffer{};
     const std::uint32_t length =
@@ -325,7 +329,12 @@ void Pelluna_P::ShowSaveFailure(const std::wstring& file) {
         reason.pop_back();
     }
     if (reason.empty()) reason = std::wstring(texts_.errorNumber) + std::to_wstring(error);
-    const std::wstring message = std::wstring(texts_.saveFailed) + L"\n\n" + file + L"\n\n" + reason;
+    return reason;
+}
+
+void Pelluna_P::ShowSaveFailure(const std::wstring& file, std::wstring_view reason) {
+    const std::wstring message =
+        std::wstring(texts_.saveFailed) + L"\n\n" + file + L"\n\n" + std::wstring(reason);
     platform_.user.MessageBoxW(host_.hWnd(), message, std::wstring(kMessageCaption),
                                win::MB_OK | win::MB_ICONERROR);
 }

@@ -65,7 +65,9 @@ class Pelluna_P {
     void ShowBar(std::size_t bar, std::optional<std::int16_t> position, std::wstring stored);
     // The six writes in order; false at the first that fails, and the later ones are not tried.
     bool SaveSettings(SettingsStore& store, const std::wstring& file);
-    void ShowSaveFailure(const std::wstring& file);
+    // The system's text for its last error, or the error's number.
+    std::wstring SystemReason();
+    void ShowSaveFailure(const std::wstring& file, std::wstring_view reason);
     // The next enabled control after from (before it, backwards) in the tab order; from the ends when
     // from is none.
     void MoveFocus(std::optional<DialogControl> from, bool backwards);

@@ -42,12 +42,23 @@ void LoadNumber(SettingsStore& store, const std::wstring& file, std::wstring_vie
 std::wstring SettingsStore::IniFilePath() {
     const std::wstring program = kernel_.GetModuleFileNameW();
     const std::size_t slash = program.find_last_of(L'\\');
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
+    std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
+    if (!CanReach(folder)) {
+        std::wstring shortFolder = kernel_.GetShortPathNameW(folder);
+        if (!shortFolder.empty() && CanReach(shortFolder)) folder = std::move(shortFolder);
+    }
     return folder + L"\\Pelluna.ini";
+}
+
+bool SettingsStore::CanReach(std::wstring_view file) {
+    bool lossy = false;
+    const std::string bytes = text_.ToAnsi(file, &lossy);
+    return !lossy && text_.FromAnsi(bytes) == file;
 }
 
 std::wstring SettingsStore::ReadIniValue(std::wstring_view section, std::wstring_view key,
                                          std::wstring_view file) {
+    if (!CanReach(file)) return {};
     std::array<char, kValueBufferSize> buffer{};
     const std::string sectionBytes = text_.ToAnsi(section);
     const std::string keyBytes = text_.ToAnsi(key);
@@ -60,6 +71,10 @@ std::wstring SettingsStore::ReadIniValue(std::wstring_view section, std::wstring
 
 bool SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                                   std::wstring_view file) {
+    if (!CanReach(file)) {
+        gApiResult = 0;
+        return false;
+    }
     const std::string sectionBytes = NameBytes(text_, section);
     const std::string keyBytes = NameBytes(text_, key);
     const std::string valueBytes = text_.ToAnsi(value);

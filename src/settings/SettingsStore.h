@@ -27,8 +27,13 @@ class SettingsStore {
   public:
     SettingsStore(Kernel& kernel, Text& text) : kernel_(kernel), text_(text) {}
 
-    // The program's folder followed by "\Pelluna.ini".
+    // The program's folder followed by "\Pelluna.ini"; a folder that the ANSI code page cannot write is
+    // given in its short form, when it has one that it can.
     std::wstring IniFilePath();
+    // Whether the file's path passes through the ANSI code page unchanged, as the profile calls need. A
+    // path that does not is neither read (its values are empty) nor written: a character that has no ANSI
+    // form, or only a look-alike, would name another file or none.
+    bool CanReach(std::wstring_view file);
     // The key's text, cut to 255 ANSI bytes; empty when the key, section or file is missing.
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
     // Writes the key; the system's success flag goes to gApiResult and is returned.

@@ -37,6 +37,7 @@ constexpr UiTexts kJapanese{
     .errorNumber = L"ｴﾗｰ ",
     .pathTooLong = L"このﾌｧｲﾙは選べません。ﾊﾟｽが255ﾊﾞｲﾄを超えています。",
     .pathNotAnsi = L"このﾌｧｲﾙは選べません。ﾊﾟｽにこのｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。",
+    .folderNotAnsi = L"このﾌｫﾙﾀﾞの名前はこのｼｽﾃﾑでは使えません。別のﾌｫﾙﾀﾞにｲﾝｽﾄｰﾙしてください。",
 };
 
 constexpr std::array kEnglishCaptions = {
@@ -63,6 +64,9 @@ constexpr UiTexts kEnglish{
         L"This file cannot be chosen: its path is longer than the 255 bytes the settings file keeps.",
     .pathNotAnsi =
         L"This file cannot be chosen: its path has characters that this system's code page cannot hold.",
+    .folderNotAnsi =
+        L"The name of Pelluna's folder cannot be used on this system. Install Pelluna into "
+        L"another folder.",
 };
 
 }  // namespace

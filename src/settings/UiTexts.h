@@ -31,6 +31,8 @@ struct UiTexts {
     std::wstring_view errorNumber;  // before the number of an error the system has no text for
     std::wstring_view pathTooLong;
     std::wstring_view pathNotAnsi;
+    // Why no save can work: the program's folder has a name the ANSI code page cannot write.
+    std::wstring_view folderNotAnsi;
 
     // The control's words in this language, or the layout's own text.
     std::wstring_view Caption(const LayoutEntry& entry) const;

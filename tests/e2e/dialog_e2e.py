@@ -6,8 +6,9 @@ import os
 import shutil
 import subprocess
 
-from pelluna_e2e import (check_registry, cursor_image, ended_within, run_check, screenshot_pixels, stop, wait_until,
-                         windows_path, write_ini)
+from pelluna_e2e import (check_registry, cursor_image, ended_within, run_check, screenshot_pixels, stop, streams_of,
+                         wait_until, windows_path, write_ini)
+from saver_e2e import test_audio
 
 DIALOG_TITLE = "Pellunaの設定"
 CHOOSER_TITLE = "ﾌｧｲﾙを開く"
@@ -427,6 +428,24 @@ def in_english_the_dialog_chooser_and_messages_read_in_english_and_saving_writes
     expected = ("[Section]\r\nDropsCount=25\r\nRippleSpeed=100\r\nRippleSize=100\r\nBGM区分=0\r\n"
                 "BGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n").encode("cp1252", "replace")
     assert written == expected, written
+
+
+@check
+def a_folder_named_outside_the_code_page_keeps_the_saved_settings_that_the_saver_reads(desktop):
+    # Code page 1252 has no form for the folder's name: the program reaches it through its short form.
+    music = windows_path(os.path.join(test_audio(desktop), "tone.mp3"))
+    with Dialog(desktop, "雨 スクリーン", {"BGM区分": "2", "BGMﾌｧｲﾙ": music}, locale=ENGLISH,
+                title=ENGLISH_TITLE) as dialog:
+        dialog.key("Return")
+        assert dialog.ended(), "the dialog did not close after saving"
+        with open(dialog.ini, "rb") as ini:
+            written = ini.read()
+        assert b"DropsCount=25\r\n" in written and music.encode() in written, written
+        saver = desktop.start(os.path.join(dialog.folder, "Pelluna.scr"), "/S", locale=ENGLISH)
+        try:
+            assert wait_until(lambda: streams_of(desktop, saver), 20), "the saver did not play the saved music"
+        finally:
+            stop(saver)
 
 
 def lit_pixels(desktop, folder, shots=5):

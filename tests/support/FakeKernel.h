@@ -21,6 +21,8 @@ class FakeKernel final : public Kernel {
     std::wstring moduleFileName = L"C:\\Program Files\\Pelluna\\Pelluna.scr";
     // Files by ANSI path: their bytes. INI files are read and written here with the system's rules.
     std::map<std::string, std::string> files;
+    // The short forms GetShortPathNameW gives, by long path; others have none.
+    std::map<std::wstring, std::wstring> shortPaths;
     std::set<std::string> folders;
     bool logProfileCalls = true;
     // Named mutexes that exist, here or in another process.
@@ -37,6 +39,10 @@ class FakeKernel final : public Kernel {
     std::uint32_t ansiCodePage = 932;
 
     std::wstring GetModuleFileNameW() override;
+    std::wstring GetShortPathNameW(const std::wstring& longPath) override {
+        const auto found = shortPaths.find(longPath);
+        return found == shortPaths.end() ? std::wstring() : found->second;
+    }
     std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
                                            char* returned, std::uint32_t size, const char* fileName) override;
     bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* text,

@@ -18,6 +18,14 @@ std::wstring Win32Kernel::GetModuleFileNameW() {
     }
 }
 
+std::wstring Win32Kernel::GetShortPathNameW(const std::wstring& longPath) {
+    const DWORD needed = ::GetShortPathNameW(longPath.c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::vector<wchar_t> buffer(needed);
+    const DWORD length = ::GetShortPathNameW(longPath.c_str(), buffer.data(), needed);
+    return length == 0 || length >= needed ? std::wstring() : std::wstring(buffer.data(), length);
+}
+
 std::uint32_t Win32Kernel::GetPrivateProfileStringA(const char* appName, const char* keyName,
                                                     const char* defaultText, char* returned,
                                                     std::uint32_t size, const char* fileName) {

@@ -59,6 +59,7 @@ class Win32Gdi final : public Gdi {
 class Win32Kernel final : public Kernel {
   public:
     std::wstring GetModuleFileNameW() override;
+    std::wstring GetShortPathNameW(const std::wstring& longPath) override;
     std::uint32_t GetPrivateProfileStringA(const char* appName, const char* keyName, const char* defaultText,
                                            char* returned, std::uint32_t size, const char* fileName) override;
     bool WritePrivateProfileStringA(const char* appName, const char* keyName, const char* text,

@@ -455,6 +455,17 @@ TEST_F(SettingsDialogTest, AFailedWriteStopsTheSaveIsToldAndKeepsTheDialogOpen) 
             EXPECT_EQ(gApiResult, 0);
         }
     }
+    // A folder whose name no save can pass to the system is told as such, and nothing is tried.
+    fake_.kernel.moduleFileName = L"C:\\雨\U0001F327\\Pelluna.scr";
+    fake_.user.messageBoxTexts.clear();
+    Load();
+    dialog_.Cmd_Set_Click();
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(fake_.user.messageBoxTexts,
+              std::vector<std::wstring>{
+                  L"設定を保存できませんでした。\n\nC:\\雨\U0001F327\\Pelluna.ini\n\n"
+                  L"このﾌｫﾙﾀﾞの名前はこのｼｽﾃﾑでは使えません。別のﾌｫﾙﾀﾞにｲﾝｽﾄｰﾙしてください。"});
+    EXPECT_FALSE(host_.unloaded);
 }
 
 TEST_F(SettingsDialogTest, AChosenPathTheSettingsFileCannotKeepIsRefusedWithAMessage) {

@@ -38,6 +38,42 @@ TEST_F(SettingsStoreTest, IniFilePathAddsTheFileNameToTheProgramFolder) {
     }
 }
 
+TEST(SettingsStorePath, AFolderTheCodePageCannotWriteIsReachedThroughItsShortFormOrNotAtAll) {
+    constexpr const wchar_t* kRain = L"C:\\My Savers\\雨 スクリーン";
+    constexpr const wchar_t* kRainShort = L"C:\\MYSAVE~1\\4E5C~1";
+    const struct {
+        unsigned codePage;
+        const wchar_t* folder;
+        const wchar_t* shortForm;  // none when null
+        const wchar_t* expected;
+        bool reachable;
+    } cases[] = {
+        {932, kRain, kRainShort, L"C:\\My Savers\\雨 スクリーン\\Pelluna.ini", true},
+        {1252, kRain, kRainShort, L"C:\\MYSAVE~1\\4E5C~1\\Pelluna.ini", true},
+        {1252, kRain, nullptr, L"C:\\My Savers\\雨 スクリーン\\Pelluna.ini", false},
+        // A volume without short names hands the long form back.
+        {1252, kRain, kRain, L"C:\\My Savers\\雨 スクリーン\\Pelluna.ini", false},
+        // Code page 932 has only a look-alike for "é": it would name another folder.
+        {932, L"C:\\Café", nullptr, L"C:\\Café\\Pelluna.ini", false},
+        {1252, L"C:\\Café", nullptr, L"C:\\Café\\Pelluna.ini", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.codePage) + " " + std::string(c.expected, c.expected + 12));
+        FakePlatform fake(c.codePage);
+        fake.kernel.moduleFileName = std::wstring(c.folder) + L"\\Pelluna.scr";
+        if (c.shortForm) fake.kernel.shortPaths[c.folder] = c.shortForm;
+        SettingsStore store(fake.kernel, fake.text);
+        const std::wstring file = store.IniFilePath();
+        EXPECT_EQ(file, c.expected);
+        EXPECT_EQ(store.CanReach(file), c.reachable);
+        // The settings go where they are read from; the ANSI form of a path that cannot be reached may name
+        // another file, which is neither read nor written.
+        fake.kernel.files[fake.text.ToAnsi(file)] = "[Section]\r\nDropsCount=7\r\n";
+        EXPECT_EQ(store.WriteIniValue(L"Section", L"DropsCount", L"40", file), c.reachable);
+        EXPECT_EQ(store.ReadIniValue(L"Section", L"DropsCount", file), c.reachable ? L"40" : L"");
+    }
+}
+
 TEST_F(SettingsStoreTest, ReadIniValuePassesAnEmptyDefaultAnd256ByteBufferInAnsi) {
     fake_.kernel.files["C:\\x.ini"] = "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n";
     EXPECT_EQ(store_.ReadIniValue(L"Section", L"BGM区分", L"C:\\x.ini"), L"1");

@@ -32,7 +32,7 @@ TEST(UiTexts, EveryLanguageHasEveryTextAndEnglishIsPlainAscii) {
         const bool english = language == UiLanguage::English;
         for (const std::wstring_view text :
              {texts.dialogTitle, texts.chooserTitle, texts.filterName, texts.saveFailed, texts.errorNumber,
-              texts.pathTooLong, texts.pathNotAnsi}) {
+              texts.pathTooLong, texts.pathNotAnsi, texts.folderNotAnsi}) {
             EXPECT_FALSE(text.empty());
             if (english) EXPECT_TRUE(plainAscii(text)) << std::string(text.begin(), text.end());
         }
