@@ -169,7 +169,6 @@ Function CheckFolderName
   StrCpy $2 ""
   StrCpy $4 $INSTDIR
   System::Call "kernel32::GetShortPathNameW(w r4, w .r2, i ${NSIS_MAX_STRLEN}) i .r3"
-  StrCpy $4 $INSTDIR
   ${While} $4 != $1
     RMDir $4
     ${GetParent} $4 $4
