@@ -1,4 +1,5 @@
-// Fake clocks: a settable millisecond counter and time of day, with the timer-period calls recorded.
+// Fake clocks: a settable millisecond counter and time of day, with the timer-period calls recorded, and a
+// compositor whose frame wait lets a set time pass.
 #pragma once
 
 #include "CallLog.h"
@@ -14,6 +15,8 @@ class FakeClock final : public Clock {
     std::uint32_t millisecondsPerRead = 0;  // added after each timeGetTime
     double secondsSinceMidnight = 43200.0;
     bool logTimeReads = false;
+    bool composing = false;                  // what DwmIsCompositionEnabled answers
+    std::uint32_t millisecondsPerFlush = 0;  // what DwmFlush lets pass
 
     std::uint32_t timeGetTime() override {
         if (logTimeReads) log_.Add("timeGetTime()");
@@ -30,6 +33,15 @@ class FakeClock final : public Clock {
         return 0;
     }
     double SecondsSinceMidnight() override { return secondsSinceMidnight; }
+    std::int32_t DwmIsCompositionEnabled(bool& enabled) override {
+        enabled = composing;
+        return 0;
+    }
+    std::int32_t DwmFlush() override {
+        log_.Add("DwmFlush()");
+        milliseconds += millisecondsPerFlush;
+        return 0;
+    }
 
   private:
     CallLog& log_;

@@ -13,7 +13,15 @@
 namespace pelluna::testing {
 
 struct FakePlatform {
-    explicit FakePlatform(unsigned codePage = 932) : text(codePage) { kernel.ansiCodePage = codePage; }
+    explicit FakePlatform(unsigned codePage = 932) : text(codePage) {
+        kernel.ansiCodePage = codePage;
+        // Nothing arrives during a timed wait, so its time passes; a wait without end ends with a message.
+        user.onMsgWait = [this](std::uint32_t milliseconds) {
+            if (milliseconds == win::INFINITE) return win::WAIT_OBJECT_0;
+            clock.milliseconds += milliseconds;
+            return win::WAIT_TIMEOUT;
+        };
+    }
 
     CallLog log;
     FakeUser user{log};

@@ -147,12 +147,34 @@ bool FakeUser::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumPro
     return true;
 }
 
-bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
+bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
     log_.Add(Call("GetMonitorInfoW", hMonitor));
     const std::size_t index = hMonitor - MonitorHandle(0);
     if (hMonitor < MonitorHandle(0) || index >= monitors.size()) return false;
-    info = monitors[index];
+    info = MonitorInfoEx{monitors[index], DeviceName(index)};
     return true;
+}
+
+std::wstring FakeUser::DeviceName(std::size_t index) {
+    return L"\\\\.\\DISPLAY" + std::to_wstring(index + 1);
+}
+
+bool FakeUser::EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                                    DisplayMode& mode) {
+    const std::wstring device = lpszDeviceName ? lpszDeviceName : L"";
+    log_.Add(Call("EnumDisplaySettingsW", std::string(device.begin(), device.end()), iModeNum));
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (DeviceName(i) == device) mode.dmDisplayFrequency = i < refreshRates.size() ? refreshRates[i] : 0;
+    }
+    return true;
+}
+
+std::uint32_t FakeUser::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                                    std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                                    std::uint32_t dwFlags) {
+    log_.Add(Call("MsgWaitForMultipleObjectsEx", nCount, static_cast<const void*>(pHandles), dwMilliseconds,
+                  dwWakeMask, dwFlags));
+    return onMsgWait ? onMsgWait(dwMilliseconds) : win::WAIT_TIMEOUT;
 }
 
 }  // namespace pelluna::testing
