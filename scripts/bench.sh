@@ -28,22 +28,44 @@ echo "== effect's own work per frame (Tick + DrawCurrentFrame through a GDI that
 "$native/bench/pelluna_effect_bench" 2>&1 | tee "$native/effect_bench.txt"
 frame_us=$(awk '$1 == "EffectFrame/drops:25/width:1920" { print $2 }' "$native/effect_bench.txt")
 
-# Runs each loop named after the first two arguments five times, alternating, and keeps every line.
-# Each run measures one loop for a few seconds; the medians count. Wine's helper processes outlive a
-# program and would hold a pipe open: the figures go to a file.
+# The CPU time in seconds that the X server drawing the test display (Xephyr on two monitors) has used.
+x_cpu() {
+    local pid
+    pid=$(cat "$1/xephyr.pid" 2>/dev/null || cat "$1/xvfb.pid")
+    awk -v hz="$(getconf CLK_TCK)" '{ printf "%.3f", ($14 + $15) / hz }' "/proc/$pid/stat"
+}
+
+# Runs each loop named after the first two arguments five times, alternating, and keeps every line, with
+# the X server's share of a core over the whole run. Each run measures one loop for a few seconds; the
+# medians count. Wine's helper processes outlive a program and would hold a pipe open: the figures go to a
+# file.
 run_rounds() {
     local env=$1 rates=$2
     shift 2
     : >"$rates"
     for round in 1 2 3 4 5; do
         for loop in "$@"; do
+            local x_before start
+            x_before=$(x_cpu "$env")
+            start=$(date +%s.%N)
             "$root/tools/wine-run" "$env" "$windows/bench/pelluna_framerate_bench.exe" "$loop" \
                 </dev/null >"$windows/framerate-run.txt" 2>&1 || { cat "$windows/framerate-run.txt"; exit 1; }
+            awk -v a="$x_before" -v b="$(x_cpu "$env")" -v s="$start" -v e="$(date +%s.%N)" -v n="$loop" \
+                'BEGIN { printf "%s X server: %.3f s a second\n", n, (b - a) / (e - s) }' \
+                >>"$windows/framerate-run.txt"
             sed "s/^/round $round, /" "$windows/framerate-run.txt" | tee -a "$rates"
         done
     done
 }
 median() { grep "$2: " "$1" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 3p; }
+# The medians of a loop's CPU a second, CPU a frame and the X server's CPU a second.
+cpu_medians() {
+    local a b x
+    a=$(grep "$2 cpu: " "$1" | awk '{ print $(NF - 7) }' | sort -n | sed -n 3p)
+    b=$(grep "$2 cpu: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p)
+    x=$(grep "$3 X server: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p)
+    echo "$2: process CPU $a s a second, $b ms a frame; X server $x s a second"
+}
 divide() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
 echo "== frame rate under Wine on Xvfb at 1920 x 1080"
@@ -62,6 +84,8 @@ echo "median bare loop (erase, messages, copy): $bare fps"
 echo "median minimal loop (the saver's calls without the saver): $minimal fps"
 echo "median saver loop (erase, messages, tick, draw, copy): $saver fps"
 echo "ratio to the bare loop: $ratio; to the minimal loop: $same_ratio"
+cpu_medians "$rates" "minimal loop" minimal
+cpu_medians "$rates" "saver loop" saver
 
 echo "== frame rate under Wine on two monitors (Xephyr: 1920 x 1080 and 1280 x 1024 side by side)"
 "$root/tools/testenv" start "$env_two" --two-monitors >/dev/null
@@ -76,6 +100,8 @@ echo "median minimal loop, one transfer a monitor: $minimal_two fps"
 echo "median minimal loop, one transfer for the whole window: $whole_two fps"
 echo "median saver loop: $saver_two fps"
 echo "ratio to the minimal loop: $same_ratio_two; whole window / a transfer a monitor: $(divide "$whole_two" "$minimal_two")"
+cpu_medians "$rates_two" "minimal loop" minimal
+cpu_medians "$rates_two" "saver loop" saver
 
 echo "== latency a person feels, under Wine on Xvfb ($latency_runs alternating runs, medians)"
 latency="$windows/latency.txt"
