@@ -17,7 +17,7 @@ void FramePacer::Start(std::uint32_t now, std::uint32_t rate) {
     rate_ = std::clamp<std::uint32_t>(rate, 1, kMaxRate);
     origin_ = now;
     index_ = 0;
-    lastDue_ = now;
+    lastDrawn_ = now;
 }
 
 std::uint32_t FramePacer::MsUntilDue(std::uint32_t now) const {
@@ -27,7 +27,7 @@ std::uint32_t FramePacer::MsUntilDue(std::uint32_t now) const {
 }
 
 void FramePacer::FrameDrawn(std::uint32_t now) {
-    lastDue_ = Deadline();
+    lastDrawn_ = now;
     ++index_;
     if (static_cast<std::int32_t>(now - Deadline()) >= 0) {
         // Late: the points already passed are left out, not drawn in a hurry.
@@ -38,7 +38,7 @@ void FramePacer::FrameDrawn(std::uint32_t now) {
 }
 
 void FramePacer::CompositorFrame(std::uint32_t now) {
-    if (static_cast<std::uint64_t>(now - lastDue_) * rate_ * 2 < 1000) return;
+    if (static_cast<std::uint64_t>(now - lastDrawn_) * rate_ * 2 < 1000) return;
     origin_ = now;
     index_ = 0;
 }

@@ -17,14 +17,14 @@ class FramePacer {
 
     // Frames are due rate times a second from now on, the first at once.
     void Start(std::uint32_t now, std::uint32_t rate);
-    std::uint32_t Rate() const { return rate_; }
     // Milliseconds from now until the next frame is due; 0 once it is.
     std::uint32_t MsUntilDue(std::uint32_t now) const;
     // The due frame was drawn at now: the next one is due at the next point of the grid, or, when a late
     // frame has let that point pass, at the first one after now (a late frame never makes the next rush).
     void FrameDrawn(std::uint32_t now);
     // The compositor has just shown a frame: the grid moves onto its beat, and a frame is due at once. A
-    // compositor wait that came back within half a period waited for nothing and is ignored.
+    // compositor wait that came back within half a period of the last frame waited for nothing and is
+    // ignored.
     void CompositorFrame(std::uint32_t now);
 
   private:
@@ -35,7 +35,7 @@ class FramePacer {
     std::uint32_t origin_ = 0;  // timeGetTime milliseconds; moves on by whole seconds to stay near now
     std::uint32_t index_ = 0;   // below rate_
     std::uint32_t rate_ = kDefaultRate;
-    std::uint32_t lastDue_ = 0;  // when the last frame drawn was due
+    std::uint32_t lastDrawn_ = 0;  // when the last frame was drawn
 };
 
 }  // namespace pelluna

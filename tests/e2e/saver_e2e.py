@@ -311,42 +311,34 @@ def preview_with_a_handle_that_names_no_window_ends_at_once(desktop):
 
 
 def frames_shown(desktop, seconds):
-    """Frames put on the screen during seconds: the X server's damage reports of the root window (XDamage,
-    raw rectangles), one for each frame that Wine puts into the saver's window."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    damage = ctypes.CDLL(ctypes.util.find_library("Xdamage"))
-    p, ul = ctypes.c_void_p, ctypes.c_ulong
-    x11.XOpenDisplay.restype, x11.XOpenDisplay.argtypes = p, [ctypes.c_char_p]
-    x11.XDefaultRootWindow.restype, x11.XDefaultRootWindow.argtypes = ul, [p]
-    x11.XPending.argtypes, x11.XNextEvent.argtypes, x11.XCloseDisplay.argtypes = [p], [p, p], [p]
-    damage.XDamageQueryExtension.argtypes = [p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
-    damage.XDamageCreate.restype, damage.XDamageCreate.argtypes = ul, [p, ul, ctypes.c_int]
+    """Frames put on the screen in seconds: the X server's damage reports on the root window (XDamage, raw
+    rectangles), one for each frame that Wine puts into the saver's window."""
+    x11, damage = (ctypes.CDLL(ctypes.util.find_library(name)) for name in ("X11", "Xdamage"))
+    x11.XOpenDisplay.restype, x11.XDefaultRootWindow.restype = ctypes.c_void_p, ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = x11.XPending.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+    damage.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
     display = x11.XOpenDisplay(desktop.env["DISPLAY"].encode())
-    try:
-        event_base, error_base = ctypes.c_int(), ctypes.c_int()
-        assert damage.XDamageQueryExtension(display, ctypes.byref(event_base), ctypes.byref(error_base))
-        damage.XDamageCreate(display, x11.XDefaultRootWindow(display), 0)
-        event, count = (ctypes.c_long * 24)(), 0
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            while x11.XPending(display):
-                x11.XNextEvent(display, event)
-                count += ctypes.cast(event, ctypes.POINTER(ctypes.c_int))[0] == event_base.value
-            time.sleep(0.001)
-        return count
-    finally:
-        x11.XCloseDisplay(display)
+    base, error, event, count = ctypes.c_int(), ctypes.c_int(), (ctypes.c_long * 24)(), 0
+    assert damage.XDamageQueryExtension(ctypes.c_void_p(display), ctypes.byref(base), ctypes.byref(error))
+    damage.XDamageCreate(display, x11.XDefaultRootWindow(display), 0)
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        while x11.XPending(display):
+            x11.XNextEvent(display, event)
+            count += ctypes.cast(event, ctypes.POINTER(ctypes.c_int))[0] == base.value
+        time.sleep(0.001)
+    x11.XCloseDisplay(display)
+    return count
 
 
 @check
 def draws_no_more_than_about_twice_the_refresh_rate(desktop):
-    # Wine reports no refresh rate here, so the saver keeps to 60 Hz; unpaced it shows 450 to 550 frames.
+    # Wine reports no refresh rate, so the saver keeps to 60 Hz; a loop running flat out shows about 500.
     with Saver(desktop, "rate") as saver:
         saver.wait_until_ready()
         per_second = frames_shown(desktop, 3) / 3
         assert 10 <= per_second <= 120, f"{per_second:.1f} frames a second reached the screen"
-        saver.key("space")
-        assert ended_within(saver.process, 1), "a key press did not end the saver within 1 s"
 
 
 if __name__ == "__main__":

@@ -1,5 +1,4 @@
-// Fake clocks: a settable millisecond counter and time of day, with the timer-period calls recorded, and a
-// compositor whose frame wait lets a set time pass.
+// Fake clocks: a settable millisecond counter and time of day, with the timer-period calls recorded.
 #pragma once
 
 #include "CallLog.h"
@@ -15,8 +14,6 @@ class FakeClock final : public Clock {
     std::uint32_t millisecondsPerRead = 0;  // added after each timeGetTime
     double secondsSinceMidnight = 43200.0;
     bool logTimeReads = false;
-    bool composing = false;                  // what DwmIsCompositionEnabled answers
-    std::uint32_t millisecondsPerFlush = 0;  // what DwmFlush lets pass
 
     std::uint32_t timeGetTime() override {
         if (logTimeReads) log_.Add("timeGetTime()");
@@ -33,15 +30,8 @@ class FakeClock final : public Clock {
         return 0;
     }
     double SecondsSinceMidnight() override { return secondsSinceMidnight; }
-    std::int32_t DwmIsCompositionEnabled(bool& enabled) override {
-        enabled = composing;
-        return 0;
-    }
-    std::int32_t DwmFlush() override {
-        log_.Add("DwmFlush()");
-        milliseconds += millisecondsPerFlush;
-        return 0;
-    }
+    std::int32_t DwmIsCompositionEnabled(bool& enabled) override { return enabled = false; }  // not composed
+    std::int32_t DwmFlush() override { return 0; }
 
   private:
     CallLog& log_;

@@ -15,13 +15,7 @@ namespace pelluna::testing {
 struct FakePlatform {
     explicit FakePlatform(unsigned codePage = 932) : text(codePage) {
         kernel.ansiCodePage = codePage;
-        // Nothing arrives during a timed wait, so its time passes; a wait without end (INFINITE) ends with a
-        // message (WAIT_OBJECT_0). Spelt out: win tests include this after <windows.h>.
-        user.onMsgWait = [this](std::uint32_t milliseconds) -> std::uint32_t {
-            if (milliseconds == 0xFFFFFFFF) return 0;
-            clock.milliseconds += milliseconds;
-            return 258;  // WAIT_TIMEOUT
-        };
+        user.waitClock = &clock.milliseconds;
     }
 
     CallLog log;

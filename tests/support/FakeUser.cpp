@@ -151,21 +151,15 @@ bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
     log_.Add(Call("GetMonitorInfoW", hMonitor));
     const std::size_t index = hMonitor - MonitorHandle(0);
     if (hMonitor < MonitorHandle(0) || index >= monitors.size()) return false;
-    info = MonitorInfoEx{monitors[index], DeviceName(index)};
+    info = MonitorInfoEx{monitors[index], std::wstring(1, static_cast<wchar_t>(L'0' + index))};
     return true;
-}
-
-std::wstring FakeUser::DeviceName(std::size_t index) {
-    return L"\\\\.\\DISPLAY" + std::to_wstring(index + 1);
 }
 
 bool FakeUser::EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
                                     DisplayMode& mode) {
-    const std::wstring device = lpszDeviceName ? lpszDeviceName : L"";
-    log_.Add(Call("EnumDisplaySettingsW", std::string(device.begin(), device.end()), iModeNum));
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-        if (DeviceName(i) == device) mode.dmDisplayFrequency = i < refreshRates.size() ? refreshRates[i] : 0;
-    }
+    const std::size_t index = static_cast<std::size_t>(lpszDeviceName[0] - L'0');
+    log_.Add(Call("EnumDisplaySettingsW", index, iModeNum));
+    mode.dmDisplayFrequency = index < refreshRates.size() ? refreshRates[index] : 0;
     return true;
 }
 
@@ -174,7 +168,9 @@ std::uint32_t FakeUser::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const 
                                                     std::uint32_t dwFlags) {
     log_.Add(Call("MsgWaitForMultipleObjectsEx", nCount, static_cast<const void*>(pHandles), dwMilliseconds,
                   dwWakeMask, dwFlags));
-    return onMsgWait ? onMsgWait(dwMilliseconds) : win::WAIT_TIMEOUT;
+    if (dwMilliseconds == win::INFINITE) return win::WAIT_OBJECT_0;
+    if (waitClock) *waitClock += dwMilliseconds;
+    return win::WAIT_TIMEOUT;
 }
 
 }  // namespace pelluna::testing

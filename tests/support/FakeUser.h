@@ -1,7 +1,6 @@
 // Recording fake of the user32 port, with scripted answers.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -38,11 +37,10 @@ class FakeUser final : public User {
     // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default (the
     // flag 1 is MONITORINFOF_PRIMARY, spelt out since win tests include this after <windows.h>).
     std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 1}};
-    // Each monitor's refresh rate (EnumDisplaySettingsW by its device name, \\.\DISPLAY1, 2, ... by its
-    // place); 0 where none is given, as Wine reports.
+    // Each monitor's refresh rate by its device name ("0", "1", ...: its place); 0 where none is given, as
+    // under Wine. A timed wait lets its time pass on waitClock; a wait without end ends with a message.
     std::vector<std::uint32_t> refreshRates;
-    // What MsgWaitForMultipleObjectsEx does (FakePlatform lets the fake clock run through the wait).
-    std::function<std::uint32_t(std::uint32_t milliseconds)> onMsgWait;
+    std::uint32_t* waitClock = nullptr;
     // The handle of monitors[index].
     static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 
@@ -81,7 +79,6 @@ class FakeUser final : public User {
                                               std::uint32_t dwFlags) override;
 
   private:
-    static std::wstring DeviceName(std::size_t index);
     CallLog& log_;
 };
 
