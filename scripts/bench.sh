@@ -9,8 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 native=${PELLUNA_BENCH_NATIVE_DIR:-$root/build/bench-native}
 windows=${PELLUNA_BENCH_WINDOWS_DIR:-$root/build/bench-windows}
 budget_us=11
-min_ratio=0.5
-min_same_calls_ratio=0.95
+max_cpu_share=0.12
 key_target_ms=50
 ring_target_ms=150
 latency_runs=7
@@ -58,13 +57,13 @@ run_rounds() {
     done
 }
 median() { grep "$2: " "$1" | grep fps | awk '{ print $(NF - 1) }' | sort -n | sed -n 3p; }
-# The medians of a loop's CPU a second, CPU a frame and the X server's CPU a second.
+# The medians of a loop's process CPU a second and a frame, and of the X server's CPU a second.
+cpu_second() { grep "$2 cpu: " "$1" | awk '{ print $(NF - 7) }' | sort -n | sed -n 3p; }
+cpu_frame() { grep "$2 cpu: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p; }
+x_second() { grep "$2 X server: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p; }
 cpu_medians() {
-    local a b x
-    a=$(grep "$2 cpu: " "$1" | awk '{ print $(NF - 7) }' | sort -n | sed -n 3p)
-    b=$(grep "$2 cpu: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p)
-    x=$(grep "$3 X server: " "$1" | awk '{ print $(NF - 3) }' | sort -n | sed -n 3p)
-    echo "$2: process CPU $a s a second, $b ms a frame; X server $x s a second"
+    echo "$2: process CPU $(cpu_second "$1" "$2") s a second, $(cpu_frame "$1" "$2") ms a frame;" \
+        "X server $(x_second "$1" "$3") s a second"
 }
 divide() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
 
@@ -113,14 +112,15 @@ echo "== summary"
 awk -v us="$frame_us" -v budget="$budget_us" 'BEGIN {
     printf "effect work, 25 drops at 1920 px: %s us per frame (budget %s us): %s\n", us, budget,
            (us + 0 < budget + 0) ? "met" : "MISSED" }'
-awk -v ratio="$ratio" -v min="$min_ratio" 'BEGIN {
-    printf "saver loop / bare loop: %s (target at least %s): %s\n", ratio, min,
-           (ratio + 0 >= min + 0) ? "met" : "MISSED" }'
-for monitors in "one:$same_ratio:$saver" "two:$same_ratio_two:$saver_two"; do
-    IFS=: read -r name value fps <<<"$monitors"
-    awk -v name="$name" -v ratio="$value" -v fps="$fps" -v min="$min_same_calls_ratio" 'BEGIN {
-        printf "saver loop / minimal loop on %s monitor(s): %s at %s fps (target at least %s): %s\n", name,
-               ratio, fps, min, (ratio + 0 >= min + 0) ? "met" : "MISSED" }'
+# The saver draws one frame a refresh (60 Hz here, where Wine reports no rate); the minimal loop runs flat out.
+for monitors in "one:$rates:$saver" "two:$rates_two:$saver_two"; do
+    IFS=: read -r name file fps <<<"$monitors"
+    awk -v name="$name" -v fps="$fps" -v cpu="$(cpu_second "$file" "saver loop")" -v max="$max_cpu_share" \
+        -v frame="$(cpu_frame "$file" "saver loop")" -v unpaced="$(cpu_frame "$file" "minimal loop")" 'BEGIN {
+        printf "saver loop on %s monitor(s): %s fps (target 57 to 61): %s; process CPU %s of a core (target " \
+               "under %s): %s; CPU a frame %s ms, unpaced minimal loop %s ms (target no more): %s\n", name, fps,
+               (fps >= 57 && fps <= 61) ? "met" : "MISSED", cpu, max, (cpu + 0 < max + 0) ? "met" : "MISSED",
+               frame, unpaced, (frame + 0 <= unpaced + 0) ? "met" : "MISSED" }'
 done
 awk -v key="$(result saver_key_to_gone_ms)" -v mp3="$(result saver_with_mp3_key_to_gone_ms)" \
     -v target="$key_target_ms" 'BEGIN {
