@@ -70,6 +70,11 @@ class StillClock final : public Clock {
     std::uint32_t timeBeginPeriod(std::uint32_t) override { return 0; }
     std::uint32_t timeEndPeriod(std::uint32_t) override { return 0; }
     double SecondsSinceMidnight() override { return 43200.0; }
+    std::int32_t DwmIsCompositionEnabled(bool& enabled) override {
+        enabled = false;
+        return 0;
+    }
+    std::int32_t DwmFlush() override { return 0; }
 };
 
 void EffectFrame(benchmark::State& state) {

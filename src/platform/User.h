@@ -1,4 +1,5 @@
-// Port over the user32 calls the program makes: window search, styles, parenting, cursor, screen flags.
+// Port over the user32 calls the program makes: window search, styles, parenting, cursor, screen flags,
+// monitors and the wait for messages.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +43,14 @@ class User {
     // Calls lpfnEnum for each monitor that meets hdc and lprcClip (both null: every monitor of the desk).
     virtual bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
                                      std::intptr_t dwData) = 0;
-    virtual bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) = 0;
+    virtual bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) = 0;
+    virtual bool EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                                      DisplayMode& mode) = 0;
+    // Waits for the handles (none here), a message of the kinds in wakeMask, or the time to pass: which
+    // came first (WAIT_OBJECT_0 + nCount for a message, WAIT_TIMEOUT for the time).
+    virtual std::uint32_t MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                                      std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                                      std::uint32_t dwFlags) = 0;
 };
 
 }  // namespace pelluna

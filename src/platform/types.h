@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace pelluna {
 
@@ -39,6 +40,17 @@ struct MonitorInfo {
     Rect rcWork;
     std::uint32_t dwFlags = 0;
     friend bool operator==(const MonitorInfo&, const MonitorInfo&) = default;
+};
+
+// MONITORINFOEXW: the same and the name of the monitor's display device, which EnumDisplaySettingsW takes.
+struct MonitorInfoEx : MonitorInfo {
+    std::wstring szDevice;
+};
+
+// The part of a display mode (DEVMODEW) that the program reads: the refresh rate in hertz, where 0 and 1
+// stand for the hardware's default rate.
+struct DisplayMode {
+    std::uint32_t dmDisplayFrequency = 0;
 };
 
 // EnumDisplayMonitors' callback (MONITORENUMPROC): non-zero goes on to the next monitor.
@@ -86,6 +98,14 @@ constexpr int SM_CYVIRTUALSCREEN = 79;
 constexpr std::uint32_t MONITORINFOF_PRIMARY = 0x00000001;
 constexpr int IDANI_CAPTION = 3;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr std::uint32_t ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
+
+// Waits
+constexpr std::uint32_t INFINITE = 0xFFFFFFFF;
+constexpr std::uint32_t WAIT_OBJECT_0 = 0;
+constexpr std::uint32_t WAIT_TIMEOUT = 258;
+constexpr std::uint32_t QS_ALLINPUT = 0x1CFF;
+constexpr std::uint32_t MWMO_INPUTAVAILABLE = 0x0004;
 
 // GDI
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;

@@ -75,12 +75,17 @@ void Pelluna_S::CoverMonitors() {
     m_Monitors.clear();
     user.EnumDisplayMonitors(0, nullptr, &Pelluna_S::CollectMonitor, reinterpret_cast<std::intptr_t>(this));
     m_Areas.clear();
+    std::vector<std::uint32_t> rates;
     for (const Hmonitor monitor : m_Monitors) {
-        MonitorInfo info;
+        MonitorInfoEx info;
         if (!user.GetMonitorInfoW(monitor, info)) continue;
         const bool primary = (info.dwFlags & win::MONITORINFOF_PRIMARY) != 0;
         m_Areas.insert(primary ? m_Areas.begin() : m_Areas.end(), info.rcMonitor);
+        DisplayMode mode;
+        const bool known = user.EnumDisplaySettingsW(info.szDevice.c_str(), win::ENUM_CURRENT_SETTINGS, mode);
+        rates.push_back(known ? mode.dmDisplayFrequency : 0);
     }
+    m_FrameRate = FramePacer::RateFor(rates);
 
     std::int32_t nWidth = 0;
     std::int32_t nHeight = 0;
@@ -154,23 +159,60 @@ void Pelluna_S::StartMusic() {
 void Pelluna_S::RunFrameLoop() {
     Clock& clock = platform_.clock;
     clock.timeBeginPeriod(kTimerResolutionMs);
+    bool composing = false;
+    clock.DwmIsCompositionEnabled(composing);
     std::uint32_t last = clock.timeGetTime();
+    m_Pacer.Start(last, m_FrameRate);
     while (m_Running) {
-        if (m_LayoutChanged) CoverNewLayout();
+        const bool newLayout = m_LayoutChanged;
+        if (newLayout) CoverNewLayout();
         for (MonitorView& view : m_Views) view.m_Effect->EraseBackground(view.m_BackBuffer->hDC());
         host_.DoEvents();
-        const std::uint32_t now = clock.timeGetTime();
-        const std::int32_t nElapsedMs = ElapsedMs(last, now);
-        for (MonitorView& view : m_Views) view.m_Effect->Tick(nElapsedMs);
-        last = now;
-        for (MonitorView& view : m_Views) view.m_Effect->DrawCurrentFrame(view.m_BackBuffer->hDC());
-        // One transfer a monitor: the parts of the window that lie on no monitor keep the window's black.
-        const Hdc window = host_.hDC();
-        for (MonitorView& view : m_Views) {
-            view.m_BackBuffer->QuickBlitAt(window, view.area.left, view.area.top, win::SRCCOPY);
+        // A frame begun as the display went off is not finished: nobody would see it.
+        if (!m_DisplayOff) {
+            const std::uint32_t now = clock.timeGetTime();
+            const std::int32_t nElapsedMs = ElapsedMs(last, now);
+            for (MonitorView& view : m_Views) view.m_Effect->Tick(nElapsedMs);
+            last = now;
+            for (MonitorView& view : m_Views) view.m_Effect->DrawCurrentFrame(view.m_BackBuffer->hDC());
+            // One transfer a monitor: the parts of the window that lie on no monitor keep the window's black.
+            const Hdc window = host_.hDC();
+            for (MonitorView& view : m_Views) {
+                view.m_BackBuffer->QuickBlitAt(window, view.area.left, view.area.top, win::SRCCOPY);
+            }
+            // A new layout brings its own rate: its grid starts with its first frame.
+            if (newLayout) m_Pacer.Start(now, m_FrameRate);
+            m_Pacer.FrameDrawn(now);
         }
+        WaitForNextFrame(last, composing);
     }
     clock.timeEndPeriod(kTimerResolutionMs);
+}
+
+void Pelluna_S::WaitForNextFrame(std::uint32_t& last, bool composing) {
+    Clock& clock = platform_.clock;
+    if (!m_Running) return;
+    // Where the desktop is composed, its own frame is the best beat; the timed wait below still holds
+    // when the compositor's wait comes back at once.
+    if (composing && !m_DisplayOff && clock.DwmFlush() == 0) m_Pacer.CompositorFrame(clock.timeGetTime());
+    bool wasOff = m_DisplayOff;
+    while (m_Running) {
+        const std::uint32_t now = clock.timeGetTime();
+        if (wasOff && !m_DisplayOff) {
+            // The time the display was off never reaches the effect: the rain goes on where it stopped. A
+            // step of minutes would end every ring at once and land the falling drops far off the screen.
+            last = now;
+            m_Pacer.Start(now, m_FrameRate);
+            return;
+        }
+        wasOff = wasOff || m_DisplayOff;
+        const std::uint32_t wait = m_DisplayOff ? win::INFINITE : m_Pacer.MsUntilDue(now);
+        if (wait == 0) return;
+        // Wakes at once for input, timers and close requests, as for messages already waiting.
+        const std::uint32_t woken = platform_.user.MsgWaitForMultipleObjectsEx(
+            0, nullptr, wait, win::QS_ALLINPUT, win::MWMO_INPUTAVAILABLE);
+        if (woken == win::WAIT_OBJECT_0) host_.DoEvents();
+    }
 }
 
 void Pelluna_S::Click() {
@@ -207,6 +249,10 @@ void Pelluna_S::Timer2Tick() {
 
 void Pelluna_S::DisplayChange() {
     m_LayoutChanged = true;
+}
+
+void Pelluna_S::DisplayState(std::uint32_t state) {
+    m_DisplayOff = state == 0;
 }
 
 void Pelluna_S::EndSaver() {

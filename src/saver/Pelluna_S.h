@@ -10,6 +10,7 @@
 #include "effect/Pelluna_C2.h"
 #include "music/Pelluna_BGM.h"
 #include "platform/Platform.h"
+#include "saver/FramePacer.h"
 #include "saver/SaverHost.h"
 
 namespace pelluna {
@@ -34,6 +35,9 @@ class Pelluna_S {
     // The desk's monitors changed (one added, removed or resized): before the next frame the window covers
     // the new layout, with new surfaces and effects.
     void DisplayChange();
+    // The console display's state from the power-setting notification: 0 off, 1 on, 2 dimmed. While it is
+    // off nothing is drawn; the music, its timers and the input go on.
+    void DisplayState(std::uint32_t state);
 
     // Milliseconds between two timeGetTime readings, across the counter's wrap.
     static std::int32_t ElapsedMs(std::uint32_t last, std::uint32_t now);
@@ -57,6 +61,9 @@ class Pelluna_S {
     void DestructEffects();
     void CoverNewLayout();
     void RunFrameLoop();
+    // Waits until the next frame is due, handling the messages that come meanwhile; after the display was
+    // off the grid starts again and last becomes now, so the effect goes on from where it stopped.
+    void WaitForNextFrame(std::uint32_t& last, bool composing);
     // Stops the music, restores the cursor and the system flags, and ends the process.
     void EndSaver();
     // EndSaver's steps before the end: the music stopped, the cursor and the system flags restored.
@@ -71,6 +78,9 @@ class Pelluna_S {
     bool m_Running = false;
     bool m_UseTransition = false;
     bool m_LayoutChanged = false;
+    bool m_DisplayOff = false;
+    std::uint32_t m_FrameRate = FramePacer::kDefaultRate;  // of the current layout
+    FramePacer m_Pacer;
     std::vector<Hmonitor> m_Monitors;  // as the system listed them
     std::vector<Rect> m_Areas;         // each monitor's area in client coordinates, the primary first
     std::vector<MonitorView> m_Views;  // one a monitor, in the order of m_Areas

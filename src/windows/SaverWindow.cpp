@@ -1,6 +1,8 @@
 // The real saver window: a borderless black popup whose messages go to the portable Pelluna_S.
 #include "windows/SaverWindow.h"
 
+#include <cstring>
+
 #include "platform/win32/HandleCast.h"
 #include "startup/WindowTitles.h"
 #include "windows/WindowClass.h"
@@ -28,6 +30,8 @@ SaverWindow::SaverWindow(HINSTANCE instance, Text& text) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SaverWindow::WindowProc));
     dc_ = ::GetDC(window_);
+    displayNotify_ =
+        ::RegisterPowerSettingNotification(window_, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 SaverWindow::~SaverWindow() {
@@ -68,6 +72,16 @@ LRESULT SaverWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DISPLAYCHANGE:
             logic_->DisplayChange();
             return 0;
+        case WM_POWERBROADCAST: {
+            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+            if (wParam == PBT_POWERSETTINGCHANGE && setting != nullptr &&
+                setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD)) {
+                DWORD state = 0;
+                std::memcpy(&state, setting->Data, sizeof(state));
+                logic_->DisplayState(state);
+            }
+            return TRUE;
+        }
         case WM_CLOSE: {
             std::int16_t cancel = 0;
             logic_->QueryUnload(cancel);
@@ -134,6 +148,8 @@ void SaverWindow::Unload() {
     HWND window = window_;
     window_ = nullptr;
     dc_ = nullptr;
+    if (displayNotify_ != nullptr) ::UnregisterPowerSettingNotification(displayNotify_);
+    displayNotify_ = nullptr;
     ::DestroyWindow(window);
 }
 

@@ -37,6 +37,8 @@ class SaverWindow final : public SaverHost {
 
     HWND window_ = nullptr;
     HDC dc_ = nullptr;  // the class's own DC: valid for the window's life, never released
+    // The console display's on, off and dimmed states come to the window while this is registered.
+    HPOWERNOTIFY displayNotify_ = nullptr;
     Pelluna_S* logic_ = nullptr;
     bool timerEnabled_[2] = {false, false};
     bool buttonDown_ = false;

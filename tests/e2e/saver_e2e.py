@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """The real Pelluna.scr saving the screen: the picture, input that ends it or not, music streams, closing,
 and the preview inside a host's box. Usage: saver_e2e.py BUILD_DIR CHECK"""
+import ctypes
+import ctypes.util
 import os
 import re
 import shutil
@@ -306,6 +308,37 @@ def preview_with_a_handle_that_names_no_window_ends_at_once(desktop):
         process = desktop.start(os.path.join(folder, "Pelluna.scr"), *args)
         assert ended_within(process, 5), f"{args} did not end"
         assert not desktop.windows_titled("Preview Window"), f"{args} made a window"
+
+
+def frames_shown(desktop, seconds):
+    """Frames put on the screen in seconds: the X server's damage reports on the root window (XDamage, raw
+    rectangles), one for each frame that Wine puts into the saver's window."""
+    x11, damage = (ctypes.CDLL(ctypes.util.find_library(name)) for name in ("X11", "Xdamage"))
+    x11.XOpenDisplay.restype, x11.XDefaultRootWindow.restype = ctypes.c_void_p, ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = x11.XPending.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+    damage.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
+    display = x11.XOpenDisplay(desktop.env["DISPLAY"].encode())
+    base, error, event, count = ctypes.c_int(), ctypes.c_int(), (ctypes.c_long * 24)(), 0
+    assert damage.XDamageQueryExtension(ctypes.c_void_p(display), ctypes.byref(base), ctypes.byref(error))
+    damage.XDamageCreate(display, x11.XDefaultRootWindow(display), 0)
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        while x11.XPending(display):
+            x11.XNextEvent(display, event)
+            count += ctypes.cast(event, ctypes.POINTER(ctypes.c_int))[0] == base.value
+        time.sleep(0.001)
+    x11.XCloseDisplay(display)
+    return count
+
+
+@check
+def draws_no_more_than_about_twice_the_refresh_rate(desktop):
+    # Wine reports no refresh rate, so the saver keeps to 60 Hz; a loop running flat out shows about 500.
+    with Saver(desktop, "rate") as saver:
+        saver.wait_until_ready()
+        per_second = frames_shown(desktop, 3) / 3
+        assert 10 <= per_second <= 120, f"{per_second:.1f} frames a second reached the screen"
 
 
 if __name__ == "__main__":

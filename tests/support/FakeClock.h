@@ -30,6 +30,8 @@ class FakeClock final : public Clock {
         return 0;
     }
     double SecondsSinceMidnight() override { return secondsSinceMidnight; }
+    std::int32_t DwmIsCompositionEnabled(bool& enabled) override { return enabled = false; }  // not composed
+    std::int32_t DwmFlush() override { return 0; }
 
   private:
     CallLog& log_;

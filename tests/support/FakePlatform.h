@@ -13,7 +13,10 @@
 namespace pelluna::testing {
 
 struct FakePlatform {
-    explicit FakePlatform(unsigned codePage = 932) : text(codePage) { kernel.ansiCodePage = codePage; }
+    explicit FakePlatform(unsigned codePage = 932) : text(codePage) {
+        kernel.ansiCodePage = codePage;
+        user.waitClock = &clock.milliseconds;
+    }
 
     CallLog log;
     FakeUser user{log};

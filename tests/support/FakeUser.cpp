@@ -147,12 +147,30 @@ bool FakeUser::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumPro
     return true;
 }
 
-bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
+bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
     log_.Add(Call("GetMonitorInfoW", hMonitor));
     const std::size_t index = hMonitor - MonitorHandle(0);
     if (hMonitor < MonitorHandle(0) || index >= monitors.size()) return false;
-    info = monitors[index];
+    info = MonitorInfoEx{monitors[index], std::wstring(1, static_cast<wchar_t>(L'0' + index))};
     return true;
+}
+
+bool FakeUser::EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                                    DisplayMode& mode) {
+    const std::size_t index = static_cast<std::size_t>(lpszDeviceName[0] - L'0');
+    log_.Add(Call("EnumDisplaySettingsW", index, iModeNum));
+    mode.dmDisplayFrequency = index < refreshRates.size() ? refreshRates[index] : 0;
+    return true;
+}
+
+std::uint32_t FakeUser::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                                    std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                                    std::uint32_t dwFlags) {
+    log_.Add(Call("MsgWaitForMultipleObjectsEx", nCount, static_cast<const void*>(pHandles), dwMilliseconds,
+                  dwWakeMask, dwFlags));
+    if (dwMilliseconds == win::INFINITE) return win::WAIT_OBJECT_0;
+    if (waitClock) *waitClock += dwMilliseconds;
+    return win::WAIT_TIMEOUT;
 }
 
 }  // namespace pelluna::testing

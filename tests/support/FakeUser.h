@@ -37,6 +37,10 @@ class FakeUser final : public User {
     // virtual-screen metrics (their bounding rectangle) follow them. One 1920 x 1080 primary by default (the
     // flag 1 is MONITORINFOF_PRIMARY, spelt out since win tests include this after <windows.h>).
     std::vector<MonitorInfo> monitors{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 1}};
+    // Each monitor's refresh rate by its device name ("0", "1", ...: its place); 0 where none is given, as
+    // under Wine. A timed wait lets its time pass on waitClock; a wait without end ends with a message.
+    std::vector<std::uint32_t> refreshRates;
+    std::uint32_t* waitClock = nullptr;
     // The handle of monitors[index].
     static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 
@@ -67,7 +71,12 @@ class FakeUser final : public User {
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
     bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
                              std::intptr_t dwData) override;
-    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) override;
+    bool EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                              DisplayMode& mode) override;
+    std::uint32_t MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                              std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                              std::uint32_t dwFlags) override;
 
   private:
     CallLog& log_;

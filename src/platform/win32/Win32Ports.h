@@ -34,7 +34,12 @@ class Win32User final : public User {
     int FillRect(Hdc hDC, const Rect& rect, Hgdiobj brush) override;
     bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
                              std::intptr_t dwData) override;
-    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) override;
+    bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) override;
+    bool EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                              DisplayMode& mode) override;
+    std::uint32_t MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                              std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                              std::uint32_t dwFlags) override;
 };
 
 class Win32Gdi final : public Gdi {
@@ -90,6 +95,8 @@ class Win32Clock final : public Clock {
     std::uint32_t timeBeginPeriod(std::uint32_t period) override;
     std::uint32_t timeEndPeriod(std::uint32_t period) override;
     double SecondsSinceMidnight() override;
+    std::int32_t DwmIsCompositionEnabled(bool& enabled) override;
+    std::int32_t DwmFlush() override;
 };
 
 class Win32Mci final : public Mci {

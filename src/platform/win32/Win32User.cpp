@@ -113,12 +113,28 @@ bool Win32User::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumPr
     return ::EnumDisplayMonitors(ToWin<HDC>(hdc), lprcClip ? &clip : nullptr, &MonitorEnumForward::Call,
                                  reinterpret_cast<LPARAM>(&forward)) != FALSE;
 }
-bool Win32User::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfo& info) {
-    MONITORINFO system{};
+bool Win32User::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
+    MONITORINFOEXW system{};
     system.cbSize = sizeof(system);
     const bool ok = ::GetMonitorInfoW(ToWin<HMONITOR>(hMonitor), &system) != FALSE;
-    if (ok) info = MonitorInfo{RectFrom(system.rcMonitor), RectFrom(system.rcWork), system.dwFlags};
+    if (ok)
+        info = MonitorInfoEx{{RectFrom(system.rcMonitor), RectFrom(system.rcWork), system.dwFlags},
+                             system.szDevice};
     return ok;
+}
+bool Win32User::EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
+                                     DisplayMode& mode) {
+    DEVMODEW system{};
+    system.dmSize = sizeof(system);
+    const bool ok = ::EnumDisplaySettingsW(lpszDeviceName, iModeNum, &system) != FALSE;
+    if (ok) mode = DisplayMode{system.dmDisplayFrequency};
+    return ok;
+}
+std::uint32_t Win32User::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,
+                                                     std::uint32_t dwMilliseconds, std::uint32_t dwWakeMask,
+                                                     std::uint32_t dwFlags) {
+    return ::MsgWaitForMultipleObjectsEx(nCount, reinterpret_cast<const HANDLE*>(pHandles), dwMilliseconds,
+                                         dwWakeMask, dwFlags);
 }
 
 }  // namespace pelluna::win32

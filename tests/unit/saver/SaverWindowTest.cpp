@@ -147,19 +147,25 @@ TEST_F(SaverWindowTest, MusicStartsByKindAndTheFileEnding) {
     }
 }
 
-TEST_F(SaverWindowTest, FramesEraseThenPumpThenTickThenDrawThenBlit) {
+std::string TimedWait(std::uint32_t ms) {
+    return Call("MsgWaitForMultipleObjectsEx", 0, nullptr, ms, win::QS_ALLINPUT, win::MWMO_INPUTAVAILABLE);
+}
+
+TEST_F(SaverWindowTest, FramesEraseThenPumpThenTickThenDrawThenBlitThenWaitForTheNextRefresh) {
     auto& saver = Saver();
     CloseDuringFrame(3);
     fake_.clock.milliseconds = 100;
-    fake_.clock.millisecondsPerRead = 7;
     RunLoad(saver);
-    const auto frameCalls = Lines(
-        {"Effect.EraseBackground", "Host.DoEvents", "Effect.Tick", "Effect.DrawCurrentFrame", "BitBlt"});
+    const auto frameCalls = Lines({"Effect.EraseBackground", "Host.DoEvents", "Effect.Tick",
+                                   "Effect.DrawCurrentFrame", "BitBlt", "MsgWait"});
+    // No rate reported: 60 Hz, due at 116 and 133 ms; the effect sees the time measured.
+    const std::pair<int, std::uint32_t> frames[] = {{0, 16}, {16, 17}, {17, 0}};
     std::vector<std::string> expected;
-    for (int frame = 0; frame < 3; ++frame) {
-        expected.insert(expected.end(), {"Effect.EraseBackground(4097)", "Host.DoEvents()", "Effect.Tick(7)",
-                                         "Effect.DrawCurrentFrame(4097)",
+    for (const auto& [tick, wait] : frames) {
+        expected.insert(expected.end(), {"Effect.EraseBackground(4097)", "Host.DoEvents()",
+                                         Call("Effect.Tick", tick), "Effect.DrawCurrentFrame(4097)",
                                          "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)"});
+        if (wait != 0) expected.push_back(TimedWait(wait));
     }
     EXPECT_EQ(frameCalls, expected);
     EXPECT_THAT(Lines({"Effect.DrawTransitionMask"}), ElementsAre());
@@ -195,7 +201,8 @@ TEST_F(SaverWindowTest, TheFirstTickGetsTheTimeSinceTheLoopBegan) {
         }
     };
     RunLoad(saver);
-    EXPECT_THAT(Lines({"Effect.Tick"}), ElementsAre("Effect.Tick(4)", "Effect.Tick(4)"));
+    // The second frame waits for its refresh, 16 ms after the first.
+    EXPECT_THAT(Lines({"Effect.Tick"}), ElementsAre("Effect.Tick(4)", "Effect.Tick(16)"));
 }
 
 TEST_F(SaverWindowTest, InputRows) {
@@ -420,7 +427,7 @@ const MonitorLayoutRow kLayouts[] = {
 
 // What the saver does on a desk: the placement (the primary screen's metrics when it is alone), each
 // monitor's effect and surface, then one frame. Each surface makes a DC and a bitmap, numbered on from dc.
-std::vector<std::string> CallsOn(const Desk& desk, Hdc dc) {
+std::vector<std::string> CallsOn(const Desk& desk, Hdc dc, int tick) {
     std::vector<std::string> calls;
     for (int index : desk.monitors.size() == 1 ? std::vector<int>{0, 1} : std::vector<int>{76, 77, 78, 79})
         calls.push_back(Call("GetSystemMetrics", index));
@@ -432,7 +439,7 @@ std::vector<std::string> CallsOn(const Desk& desk, Hdc dc) {
         calls.push_back(Call("CreateCompatibleBitmap", 56321, w, h));
     }
     for (std::size_t i = 0; i < n; ++i) calls.push_back(Call("Effect.EraseBackground", dc + 2 * i));
-    calls.insert(calls.end(), n, "Effect.Tick(5)");
+    calls.insert(calls.end(), n, Call("Effect.Tick", tick));
     for (std::size_t i = 0; i < n; ++i) calls.push_back(Call("Effect.DrawCurrentFrame", dc + 2 * i));
     for (std::size_t i = 0; i < n; ++i) {
         const auto& [x, y, w, h] = desk.areas[i];
@@ -451,10 +458,10 @@ TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
         fake_.user.screenHeight = host_.clientHeight = desk.window[3];
     };
     use(desks.front());
-    fake_.clock.millisecondsPerRead = 5;
     auto& saver = Saver();
     std::size_t aliveInLastFrame = 0;
     host_.onDoEvents = [&](int call) {
+        fake_.clock.milliseconds += 5;
         aliveInLastFrame = fake_.gdi.Alive().size();
         if (static_cast<std::size_t>(call) < desks.size()) {
             use(desks[call]);
@@ -466,13 +473,13 @@ TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
     };
     EXPECT_TRUE(RunLoad(saver));
 
-    std::vector<std::string> expected = CallsOn(desks.front(), 0x1001);
+    std::vector<std::string> expected = CallsOn(desks.front(), 0x1001, 5);  // the next frame 16 ms later
     if (desks.size() == 2) {
         // Every old effect and surface goes before anything new is made.
         const std::size_t old = desks.front().areas.size();
         expected.insert(expected.end(), old, "Effect.Destruct()");
         for (std::size_t i = 0; i < old; ++i) expected.push_back(Call("DeleteDC", 0x1001 + 2 * i));
-        const auto next = CallsOn(desks.back(), 0x1001 + 2 * old);
+        const auto next = CallsOn(desks.back(), 0x1001 + 2 * old, 16);
         expected.insert(expected.end(), next.begin(), next.end());
     }
     auto calls =
@@ -486,6 +493,25 @@ TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, SaverMonitorsTest, ::testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SaverWindowTest, TheFastestMonitorSetsTheBeatAndWhileTheDisplayIsOffNothingIsDrawnButTheMusicGoesOn) {
+    fake_.user.monitors = kSideBySide.monitors;
+    fake_.user.refreshRates = {60, 144};
+    auto& saver = Saver();
+    host_.onDoEvents = [&](int call) {
+        std::int16_t cancel = 0;
+        if (call == 2) saver.DisplayState(0);  // during the second frame, which is left unfinished
+        if (call == 3) saver.Timer1Tick(), fake_.user.refreshRates = {75}, saver.DisplayChange();
+        if (call == 4) saver.DisplayState(2), fake_.clock.milliseconds += 60000;  // dimmed: seen again
+        if (call == 6) saver.QueryUnload(cancel);
+    };
+    RunLoad(saver);
+    // The minute the display was off never reaches the effects; the new layout brings its rate, 75 Hz.
+    EXPECT_THAT(Lines({"Effect.Tick", "MsgWait", R"(mciSendStringA("status)"}),
+                ElementsAre("Effect.Tick(0)", TimedWait(6), TimedWait(win::INFINITE),
+                            R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))", TimedWait(win::INFINITE),
+                            "Effect.Tick(0)", TimedWait(13), "Effect.Tick(13)"));
+}
 
 }  // namespace
 }  // namespace pelluna
