@@ -17,7 +17,7 @@ latency_runs=7
 echo "== building"
 cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLUNA_TESTS=OFF \
     -DPELLUNA_BENCHMARKS=ON >/dev/null
-cmake --build "$native" -j2 --target pelluna_effect_bench >/dev/null
+cmake --build "$native" -j2 --target pelluna_effect_bench pelluna_rest_cost_probe >/dev/null
 cmake -S "$root" -B "$windows" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLUNA_TESTS=OFF \
     -DPELLUNA_BENCHMARKS=ON --toolchain "$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$windows" -j2 --target pelluna_framerate_bench pelluna_minimal_window pelluna_scr >/dev/null
@@ -66,6 +66,9 @@ cpu_medians() {
         "X server $(x_second "$1" "$3") s a second"
 }
 divide() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+
+echo "== the same memory traffic as one frame, back to back and after rests of 240, 120 and 60 Hz periods"
+"$native/bench/pelluna_rest_cost_probe"
 
 echo "== frame rate under Wine on Xvfb at 1920 x 1080"
 env_dir="$windows/testenv"
