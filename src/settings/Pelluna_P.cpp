@@ -58,6 +58,14 @@ std::optional<std::wstring_view> PathRefusal(Text& text, const UiTexts& texts, c
     return std::nullopt;
 }
 
+// The music file's path as the settings file keeps it: whole, or, for a stored path whose bytes the code
+// page could not read (each became a two-byte "・"), cut between characters to the 255 bytes that load
+// back, so that a save never writes what the next load would read otherwise.
+std::wstring KeptPath(Text& text, std::wstring path) {
+    while (!path.empty() && text.ToAnsi(path).size() > kMaxStoredPathBytes) path.pop_back();
+    return path;
+}
+
 }  // namespace
 
 void Pelluna_P::Load() {
@@ -315,7 +323,8 @@ bool Pelluna_P::SaveSettings(SettingsStore& store, const std::wstring& file) {
     if (const auto track = numbers::ParseDecimal(host_.GetText(C::BGM_Repeat))) {
         gBgmRepeatTrack = numbers::RoundToInt16(*track).value_or(0);
     }
-    return write(ini::BgmRepeat, numbers::WithLeadingBlank(gBgmRepeatTrack)) && write(ini::BgmFile, gBgmFile);
+    return write(ini::BgmRepeat, numbers::WithLeadingBlank(gBgmRepeatTrack)) &&
+           write(ini::BgmFile, KeptPath(platform_.text, gBgmFile));
 }
 
 std::wstring Pelluna_P::SystemReason() {
