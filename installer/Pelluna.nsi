@@ -229,11 +229,23 @@ Section
   SetOutPath $INSTDIR
   ; Over an earlier install the program is replaced; its settings file Pelluna.ini stays as it is. A file
   ; that cannot be written fails the setup here, before anything else changed.
+  ; The shell may still read the program's icon for a moment (as for the shortcuts of an earlier install),
+  ; and a virus scanner its bytes: the files are tried again for up to 10 s before the setup fails.
   SetOverwrite try
+  StrCpy $1 0
+  write_files:
   ClearErrors
   File "/oname=Pelluna.scr" "${PROGRAM}"
   File "/oname=INSTALL.txt" "${INSTALL_TEXT}"
-  ${If} ${Errors}
+  StrCpy $2 0
+  ${IfThen} ${Errors} ${|} StrCpy $2 1 ${|}  ; testing the flag clears it
+  ${If} $2 = 1
+  ${AndIf} $1 < 50
+    IntOp $1 $1 + 1
+    Sleep 200
+    Goto write_files
+  ${EndIf}
+  ${If} $2 = 1
     MessageBox MB_OK|MB_ICONSTOP "$(NotReplaced)" /SD IDOK
     SetErrorLevel 2
     Abort "$(NotReplaced)"
@@ -296,7 +308,17 @@ FunctionEnd
 Section Uninstall
   ; Before the files go: the short form of the program's path needs the file.
   Call un.RestoreScreenSaver
-  Delete "$INSTDIR\Pelluna.scr"
+  ; As on install, the shell may hold the program a moment longer.
+  StrCpy $1 0
+  ${Do}
+    Delete "$INSTDIR\Pelluna.scr"
+    ${IfNot} ${FileExists} "$INSTDIR\Pelluna.scr"
+    ${OrIf} $1 >= 50
+      ${ExitDo}
+    ${EndIf}
+    IntOp $1 $1 + 1
+    Sleep 200
+  ${Loop}
   Delete "$INSTDIR\INSTALL.txt"
   Delete "$INSTDIR\Pelluna.ini"
   Delete "$INSTDIR\Uninstall.exe"
