@@ -50,37 +50,38 @@ std::wstring SettingsStore::IniFilePath() {
     return folder + L"\\Pelluna.ini";
 }
 
-bool SettingsStore::CanReach(std::wstring_view file) {
+std::optional<std::string> SettingsStore::ReachableBytes(std::wstring_view file) {
     bool lossy = false;
-    const std::string bytes = text_.ToAnsi(file, &lossy);
-    return !lossy && text_.FromAnsi(bytes) == file;
+    std::string bytes = text_.ToAnsi(file, &lossy);
+    if (lossy || text_.FromAnsi(bytes) != file) return std::nullopt;
+    return bytes;
+}
+
+bool SettingsStore::CanReach(std::wstring_view file) {
+    return ReachableBytes(file).has_value();
 }
 
 std::wstring SettingsStore::ReadIniValue(std::wstring_view section, std::wstring_view key,
                                          std::wstring_view file) {
-    if (!CanReach(file)) return {};
+    const std::optional<std::string> fileBytes = ReachableBytes(file);
+    if (!fileBytes) return {};
     std::array<char, kValueBufferSize> buffer{};
     const std::string sectionBytes = text_.ToAnsi(section);
     const std::string keyBytes = text_.ToAnsi(key);
-    const std::string fileBytes = text_.ToAnsi(file);
     kernel_.GetPrivateProfileStringA(sectionBytes.c_str(), keyBytes.c_str(), "", buffer.data(),
-                                     static_cast<std::uint32_t>(buffer.size()), fileBytes.c_str());
+                                     static_cast<std::uint32_t>(buffer.size()), fileBytes->c_str());
     buffer.back() = '\0';  // a misbehaving system must not make us read past the buffer
     return text_.FromAnsi(std::string_view(buffer.data(), std::strlen(buffer.data())));
 }
 
 bool SettingsStore::WriteIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view value,
                                   std::wstring_view file) {
-    if (!CanReach(file)) {
-        gApiResult = 0;
-        return false;
-    }
+    const std::optional<std::string> fileBytes = ReachableBytes(file);
     const std::string sectionBytes = NameBytes(text_, section);
     const std::string keyBytes = NameBytes(text_, key);
     const std::string valueBytes = text_.ToAnsi(value);
-    const std::string fileBytes = text_.ToAnsi(file);
-    gApiResult = kernel_.WritePrivateProfileStringA(sectionBytes.c_str(), keyBytes.c_str(),
-                                                    valueBytes.c_str(), fileBytes.c_str())
+    gApiResult = fileBytes && kernel_.WritePrivateProfileStringA(sectionBytes.c_str(), keyBytes.c_str(),
+                                                                 valueBytes.c_str(), fileBytes->c_str())
                      ? 1
                      : 0;
     return gApiResult != 0;

@@ -1,6 +1,7 @@
 // The INI settings file beside the program: its path, reading and writing keys, loading the settings.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,9 @@ class SettingsStore {
     void LoadSettings(MusicFileCheck check = MusicFileCheck::ForThisRun);
 
   private:
+    // The path's ANSI bytes when they name it exactly; none otherwise.
+    std::optional<std::string> ReachableBytes(std::wstring_view file);
+
     Kernel& kernel_;
     Text& text_;
 };
