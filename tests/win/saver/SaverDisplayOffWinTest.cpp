@@ -32,9 +32,12 @@ struct Script {
     static void CALLBACK Next(HWND window, UINT, UINT_PTR self, DWORD) {
         auto& script = *reinterpret_cast<Script*>(self);
         script.drawn[script.step] = script.log.CallsTo("Effect.DrawCurrentFrame").size();
-        if (script.step < 2) SendDisplayState(window, script.step == 0 ? 0 : 1);
-        if (script.step < 2) ::SetTimer(window, self, script.step == 0 ? 2000 : 1000 / 60, &Next);
-        if (script.step++ == 2) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (script.step == 2) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (script.step < 2) {
+            SendDisplayState(window, script.step);  // 0: off, 1: on
+            ::SetTimer(window, self, script.step == 0 ? 2000 : 1000 / 60, &Next);
+        }
+        ++script.step;
     }
 };
 
