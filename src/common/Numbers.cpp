@@ -141,10 +141,22 @@ std::wstring WithLeadingBlank(std::int64_t value) {
 }
 
 std::wstring SingleWithLeadingBlank(float value) {
-    std::array<char, 32> digits{};
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    // Room for the longest plain form: a sign, 39 digits before the point, or "0." and up to 61 digits
+    // after it (a tiny float's double digits).
+    std::array<char, 128> digits{};
+    const auto [end, error] =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
     std::wstring text = std::signbit(value) ? L"" : L" ";
-    if (error == std::errc()) text.append(digits.data(), end);
+    if (error != std::errc()) return text;
+    text.append(digits.data(), end);
+    // The shortest float digits, read back as a double and narrowed, could in principle land on the other
+    // float of a tie; the double's own digits always read back exactly.
+    if (ToSingle(ParseDecimal(text).value_or(0.0)) != value) {
+        const auto [wide, wideError] = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                                     static_cast<double>(value), std::chars_format::fixed);
+        text.resize(std::signbit(value) ? 0 : 1);
+        if (wideError == std::errc()) text.append(digits.data(), wide);
+    }
     return text;
 }
 

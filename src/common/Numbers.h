@@ -32,8 +32,9 @@ std::optional<float> ToSingle(double value);
 // Decimal text with a blank where a minus sign would stand: " 25", "-3".
 std::wstring WithLeadingBlank(std::int64_t value);
 
-// A single float as the shortest decimal text that reads back as the same value, with a blank where a
-// minus sign would stand: " 200", " 5.5", "-0.25", " 1e+20".
+// A single float as the shortest plain decimal text (digits and a point, never an exponent) that reads
+// back as the same value, with a blank where a minus sign would stand: " 200", " 5.5", "-0.25",
+// " 100000000".
 std::wstring SingleWithLeadingBlank(float value);
 
 // The "##" format: the empty text for 0, otherwise the plain decimal number ("-5", "12").

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -81,10 +82,9 @@ void Pelluna_P::Load() {
         host_.AddItem(C::BGM_Repeat, numbers::FormatHashHash(track));
     }
 
-    // A value the 16-bit position cannot hold skips its bar, as does one the bar refuses.
-    ShowBar(0, numbers::RoundToInt16(gDropsCount), numbers::WithLeadingBlank(gDropsCount));
-    ShowBar(1, numbers::RoundToInt16(gRippleSpeed), numbers::SingleWithLeadingBlank(gRippleSpeed));
-    ShowBar(2, numbers::RoundToInt16(gRippleSize), numbers::SingleWithLeadingBlank(gRippleSize));
+    ShowBar(0, gDropsCount, numbers::WithLeadingBlank(gDropsCount));
+    ShowBar(1, gRippleSpeed, numbers::SingleWithLeadingBlank(gRippleSpeed));
+    ShowBar(2, gRippleSize, numbers::SingleWithLeadingBlank(gRippleSize));
 
     host_.SetText(C::lbl_Fname, gBgmFile);
 
@@ -103,9 +103,14 @@ void Pelluna_P::Load() {
     ShowOpenAnimation(platform_.user, host_.hWnd());
 }
 
-void Pelluna_P::ShowBar(std::size_t bar, std::optional<std::int16_t> position, std::wstring stored) {
-    const bool shown = position && host_.SetValue(kBars[bar], *position);
-    m_UnshownValues[bar] = shown ? std::nullopt : std::optional(std::move(stored));
+void Pelluna_P::ShowBar(std::size_t bar, double value, std::wstring stored) {
+    const LayoutEntry& entry = *FindControl(kBars[bar]);
+    // A value beyond an end is shown at that end, so that a move starts there, and is kept for saving.
+    const double rounded = std::nearbyint(value);  // a half to the even neighbour
+    const bool beyond = !(rounded >= entry.min && rounded <= entry.max);
+    const double position = beyond ? (rounded > entry.max ? entry.max : entry.min) : rounded;
+    host_.SetValue(kBars[bar], static_cast<std::int32_t>(position));
+    m_UnshownValues[bar] = beyond ? std::optional(std::move(stored)) : std::nullopt;
 }
 
 void Pelluna_P::Resize() {
@@ -227,10 +232,12 @@ void Pelluna_P::HS_Scroll(DialogControl bar, int request, std::int32_t trackPosi
             return;
     }
     value = std::clamp(value, entry->min, entry->max);
-    if (value == before) return;
+    std::optional<std::wstring>& unshown = m_UnshownValues[static_cast<std::size_t>(slot - kBars.begin())];
+    // A request at a bar's end is a move all the same for a value shown there from beyond it.
+    if (value == before && !unshown) return;
     host_.SetValue(bar, value);
     // The bar now shows the user's choice, which is what saving writes.
-    m_UnshownValues[static_cast<std::size_t>(slot - kBars.begin())].reset();
+    unshown.reset();
 }
 
 void Pelluna_P::InitialiseButtons(bool Initialise, bool BytEnabled) {

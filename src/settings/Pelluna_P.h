@@ -61,8 +61,8 @@ class Pelluna_P {
         DialogControl::BGM_Repeat, DialogControl::Cmd_BGM, DialogControl::Cmd_Set, DialogControl::Cmd_Can};
 
   private:
-    // Sets a bar to its stored value; a value it cannot show is kept for saving.
-    void ShowBar(std::size_t bar, std::optional<std::int16_t> position, std::wstring stored);
+    // Sets a bar to its stored value, or to the end it lies beyond; such a value is kept for saving.
+    void ShowBar(std::size_t bar, double value, std::wstring stored);
     // The six writes in order; false at the first that fails, and the later ones are not tried.
     bool SaveSettings(SettingsStore& store, const std::wstring& file);
     // The system's text for its last error, or the error's number.

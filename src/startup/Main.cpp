@@ -43,6 +43,9 @@ void EnableSystemKeys(User& user, std::int16_t bEnable) {
 
 void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& modes) {
     const wchar_t mode = ModeLetter(commandLine);
+    // Explorer's Configure on a .scr, and the older screen-saver tools, start it without arguments and
+    // expect the settings, as for "/C" without a parent window.
+    const bool settingsMode = mode == L'C' || commandLine.find_first_not_of(L" \t") == std::wstring_view::npos;
 
     // Both searches always run, whatever the first one finds. A window's title appears only once the
     // window exists, so the saver and settings modes also hold a named mutex from their first step on.
@@ -51,7 +54,7 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
     // The dialog of a program that speaks English has a title of its own.
     const Hwnd englishDialog =
         platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitleEnglish));
-    const bool holdsTheMutex = mode == L'S' || mode == L'C' || commandLine.empty();
+    const bool holdsTheMutex = mode == L'S' || settingsMode;
     const bool starting = AnotherSaverOrSettingsRuns(platform.kernel, holdsTheMutex);
     if (saver != 0 || dialog != 0 || englishDialog != 0 || starting) platform.kernel.ExitProcess(0);
 
@@ -61,17 +64,15 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
     }
 
     SettingsStore(platform.kernel, platform.text)
-        .LoadSettings(mode == L'C' ? MusicFileCheck::KeepStored : MusicFileCheck::ForThisRun);
+        .LoadSettings(settingsMode ? MusicFileCheck::KeepStored : MusicFileCheck::ForThisRun);
 
-    if (mode == L'C') {
+    if (settingsMode) {
         modes.ShowSettingsDialog();
         platform.kernel.ExitProcess(0);
     }
-    if (mode != L'S' && !commandLine.empty()) platform.kernel.ExitProcess(0);
-    if (mode == L'S') {
-        gCursorCount = platform.user.ShowCursor(0);
-        EnableSystemKeys(platform.user, 0);
-    }
+    if (mode != L'S') platform.kernel.ExitProcess(0);
+    gCursorCount = platform.user.ShowCursor(0);
+    EnableSystemKeys(platform.user, 0);
     modes.LoadSaverWindow();
 }
 

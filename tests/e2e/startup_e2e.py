@@ -80,7 +80,8 @@ def no_mode_writes_the_settings_file_unless_the_dialog_saves(desktop):
     folder = desktop.install("settings_kept")
     scr = os.path.join(folder, "Pelluna.scr")
     # Each mode, and the window it opens, ended the way a user ends it without saving.
-    for args, title in ((("/S",), SAVER_TITLE), ((), SAVER_TITLE), (("/p", "1234"), None), (("/a",), None),
+    # No arguments open the settings, as Explorer's Configure expects.
+    for args, title in ((("/S",), SAVER_TITLE), ((), DIALOG_TITLE), (("/p", "1234"), None), (("/a",), None),
                         (("/c",), DIALOG_TITLE)):
         with SettingsFileKept(folder):
             process = desktop.start(scr, *args, locale="ja_JP.UTF-8")

@@ -92,24 +92,25 @@ TEST_F(SettingsDialogTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
     EXPECT_EQ(gApiResult, 1);
 }
 
-TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueTheyCannotShowIsSavedBackUnlessMoved) {
+TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsEndAndIsSavedBackUnlessMoved) {
     const struct {
         const char* lines;
         std::int32_t drops, speed, size;
         const char *savedDrops, *savedSpeed, *savedSize;
     } cases[] = {
-        {"DropsCount=60\r\n", 10, 100, 100, " 60", " 100", " 100"},        // beyond the bar's range: refused
-        {"DropsCount=70000\r\n", 10, 100, 100, " 70000", " 100", " 100"},  // beyond 16 bits: not even offered
+        {"DropsCount=100\r\n", 50, 100, 100, " 100", " 100", " 100"},      // beyond the bar: at its end
+        {"DropsCount=70000\r\n", 50, 100, 100, " 70000", " 100", " 100"},  // beyond 16 bits too
         {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50, " 50", " 150", " 50"},
         // A half goes to the even neighbour.
         {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 122", " 120"},
-        {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 50, " 25", " 49.4", " 1e+09"},
-        {"RippleSpeed=200\r\nRippleSize=-5\r\n", 25, 50, 50, " 25", " 200", "-5"},
+        {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 150, " 25", " 49.4", " 1000000000"},
+        {"RippleSpeed=99999999\r\nRippleSize=-5\r\n", 25, 150, 50, " 25", " 100000000", "-5"},
         {"DropsCount=abc\r\n", 10, 100, 100, " 0", " 100", " 100"},  // no number: the setting stays 0
     };
     for (const auto& c : cases) {
-        for (const bool moved : {false, true}) {
-            SCOPED_TRACE(std::string(c.lines) + (moved ? " moved" : ""));
+        // Untouched; one step towards more, which from a value beyond starts at the end it shows at; the end.
+        for (const int request : {-1, win::SB_LINERIGHT, win::SB_RIGHT}) {
+            SCOPED_TRACE(std::string(c.lines) + " request " + std::to_string(request));
             testing::ResetProcessValues();
             host_.values = {{C::HS_Num, 10}, {C::HS_Fast, 50}, {C::HS_Size, 50}};
             LoadFrom(c.lines);
@@ -117,18 +118,19 @@ TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueTheyCannotShowIsSaved
             EXPECT_EQ(host_.values[C::HS_Num], c.drops);
             EXPECT_EQ(host_.values[C::HS_Fast], c.speed);
             EXPECT_EQ(host_.values[C::HS_Size], c.size);
-            // A request that leaves a bar where it is does not count as moving it.
-            if (c.drops == 10) dialog_.HS_Scroll(C::HS_Num, win::SB_LINELEFT, 0);
-            if (moved) {
-                for (const C bar : {C::HS_Num, C::HS_Fast, C::HS_Size})
-                    dialog_.HS_Scroll(bar, win::SB_RIGHT, 0);
+            if (request >= 0) {
+                for (const C bar : {C::HS_Num, C::HS_Fast, C::HS_Size}) dialog_.HS_Scroll(bar, request, 0);
             }
+            const auto saved = [&](const char* stored, std::int32_t shown, std::int32_t max) {
+                if (request < 0) return std::string(stored);
+                return " " + std::to_string(request == win::SB_RIGHT ? max : std::min(shown + 1, max));
+            };
             fake_.log.Clear();
             dialog_.Cmd_Set_Click();
             ASSERT_EQ(Writes().size(), 6u);
-            EXPECT_EQ(Writes()[0], Write("\"DropsCount\"", testing::Quote(moved ? " 50" : c.savedDrops)));
-            EXPECT_EQ(Writes()[1], Write("\"RippleSpeed\"", testing::Quote(moved ? " 150" : c.savedSpeed)));
-            EXPECT_EQ(Writes()[2], Write("\"RippleSize\"", testing::Quote(moved ? " 150" : c.savedSize)));
+            EXPECT_EQ(Writes()[0], Write("\"DropsCount\"", testing::Quote(saved(c.savedDrops, c.drops, 50))));
+            EXPECT_EQ(Writes()[1], Write("\"RippleSpeed\"", testing::Quote(saved(c.savedSpeed, c.speed, 150))));
+            EXPECT_EQ(Writes()[2], Write("\"RippleSize\"", testing::Quote(saved(c.savedSize, c.size, 150))));
         }
     }
 }
