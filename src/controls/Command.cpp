@@ -413,6 +413,18 @@ void Command::RestoreNormalLook() {
     PaintFace(CommandPicture::Normal);
 }
 
+void Command::KeyPressLook(bool held) {
+    if (!m_Enabled) return;
+    if (held) {
+        PaintFace(CommandPicture::Pressed);
+        return;
+    }
+    constexpr std::array kFaceOfState = {CommandPicture::Normal, CommandPicture::Normal,
+                                         CommandPicture::HighLight, CommandPicture::Selected,
+                                         CommandPicture::HighLightSelect};
+    PaintFace(kFaceOfState[m_State < kFaceOfState.size() ? m_State : kNormal]);
+}
+
 // --- Geometry and colour arithmetic ---
 
 std::optional<std::array<BorderPiece, 8>> Command::BorderPieces(std::int32_t W, std::int32_t H,

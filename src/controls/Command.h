@@ -74,6 +74,9 @@ class Command {
     void PaintGradient();
     void ApplyEnabledLook();
     void RestoreNormalLook();
+    // A key holding the focused control down shows the pressed face, as a mouse press does; let go, the
+    // face of its state comes back.
+    void KeyPressLook(bool held);
 
     // The eight border pieces of a face W x H twips wide and high, in drawing order, converted to
     // pixels: sources by the picture's 15 twips per pixel, destinations by the system's twips per pixel

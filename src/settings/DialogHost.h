@@ -35,6 +35,8 @@ class DialogHost {
     // Command buttons: starts their hover tracking.
     virtual void Initialize(DialogControl control) = 0;
     virtual void SetEnabled(DialogControl control, bool enabled) = 0;
+    // Command buttons: the pressed look while a key holds the button down, or the look of its state again.
+    virtual void ShowPressed(DialogControl control, bool pressed) = 0;
     virtual void SetPicture(DialogControl control, IndicatorPicture picture) = 0;
     virtual void SetText(DialogControl control, const std::wstring& text) = 0;
     virtual std::wstring GetText(DialogControl control) = 0;

@@ -137,11 +137,14 @@ void Pelluna_P::Activate() {
 }
 
 void Pelluna_P::Deactivate() {
+    ReleaseSpace();
     if (const auto focused = host_.FocusedControl()) m_LastFocus = focused;
 }
 
 bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
     const auto focused = host_.FocusedControl();
+    // Any other key while Space is held takes the press back, as on every Windows button.
+    if (KeyCode != win::VK_SPACE) ReleaseSpace();
     if (const auto row = KindNamed(focused)) {
         switch (KeyCode) {
             case win::VK_UP:
@@ -161,16 +164,17 @@ bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
         case win::VK_TAB:
             MoveFocus(focused, (Shift & 1) != 0);
             return true;
-        case win::VK_RETURN: {
+        case win::VK_RETURN:
             // The open track list takes Enter and Escape itself, to close.
             if (host_.DroppedDown(C::BGM_Repeat)) return false;
-            if (focused == C::Cmd_Can) {
-                Cmd_Can_Click();
-            } else if (focused == C::Cmd_BGM && host_.IsEnabled(C::Cmd_BGM)) {
-                Cmd_BGM_Click();
-            } else {
-                Cmd_Set_Click();
-            }
+            PressFocused(focused);
+            return true;
+        case win::VK_SPACE: {
+            const bool button = focused == C::Cmd_Set || focused == C::Cmd_Can || focused == C::Cmd_BGM;
+            if (!button || !host_.IsEnabled(*focused)) return false;
+            // Held down, the key repeats: the look is shown once.
+            if (m_SpaceOn != focused) host_.ShowPressed(*focused, true);
+            m_SpaceOn = focused;
             return true;
         }
         case win::VK_ESCAPE:
@@ -179,6 +183,30 @@ bool Pelluna_P::KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
             return true;
         default:
             return false;
+    }
+}
+
+bool Pelluna_P::KeyUp(std::int16_t KeyCode) {
+    if (KeyCode != win::VK_SPACE || !m_SpaceOn) return false;
+    const DialogControl button = *m_SpaceOn;
+    ReleaseSpace();
+    if (host_.FocusedControl() == button) PressFocused(button);
+    return true;
+}
+
+void Pelluna_P::ReleaseSpace() {
+    if (!m_SpaceOn) return;
+    host_.ShowPressed(*m_SpaceOn, false);
+    m_SpaceOn.reset();
+}
+
+void Pelluna_P::PressFocused(std::optional<DialogControl> focused) {
+    if (focused == C::Cmd_Can) {
+        Cmd_Can_Click();
+    } else if (focused == C::Cmd_BGM && host_.IsEnabled(C::Cmd_BGM)) {
+        Cmd_BGM_Click();
+    } else {
+        Cmd_Set_Click();
     }
 }
 

@@ -40,6 +40,9 @@ class Pelluna_P {
     // arrow keys choose the row before or after, and Space the focused one. Shift: 1 when Shift is held.
     // True when the dialog handled the key.
     bool KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    // A key let go in the dialog: Space let go on the button it went down on presses that button, as
+    // Enter does. True when the dialog handled the key.
+    bool KeyUp(std::int16_t KeyCode);
     // The user asks a scroll bar to move: request is an SB_ code, trackPosition the thumb's place for the
     // thumb requests.
     void HS_Scroll(DialogControl bar, int request, std::int32_t trackPosition);
@@ -71,6 +74,11 @@ class Pelluna_P {
     // The next enabled control after from (before it, backwards) in the tab order; from the ends when
     // from is none.
     void MoveFocus(std::optional<DialogControl> from, bool backwards);
+    // What Enter, or Space let go, does on the focused control: a button acts as its click, anything else
+    // saves.
+    void PressFocused(std::optional<DialogControl> focused);
+    // The button that Space went down on loses its pressed look without acting.
+    void ReleaseSpace();
     void ChooseMusicKind(std::int16_t Index);
     // Up, Left (backwards), Down or Right on a row of the music kind: the row before or after it on the
     // screen, round at the ends, is chosen.
@@ -89,6 +97,8 @@ class Pelluna_P {
     // user moves the bar.
     std::array<std::optional<std::wstring>, 3> m_UnshownValues;
     std::optional<DialogControl> m_LastFocus;
+    // The button showing the pressed look while Space is held on it.
+    std::optional<DialogControl> m_SpaceOn;
 };
 
 }  // namespace pelluna

@@ -280,11 +280,15 @@ void SettingsDialog::ShowModal() {
 
     MSG message;
     while (!destroyed_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Keys anywhere in the dialog go to the dialog first (Tab, Enter, Escape), then to the control.
-        if (message.message == WM_KEYDOWN && (message.hwnd == window_ || ::IsChild(window_, message.hwnd))) {
+        // Keys anywhere in the dialog go to the dialog first (Tab, Enter, Space, Escape), then to the
+        // control.
+        const bool inDialog = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+        const auto key = static_cast<std::int16_t>(message.wParam);
+        if (inDialog && message.message == WM_KEYDOWN) {
             const std::int16_t shift = ::GetKeyState(VK_SHIFT) < 0 ? 1 : 0;
-            if (logic_->KeyDown(static_cast<std::int16_t>(message.wParam), shift)) continue;
+            if (logic_->KeyDown(key, shift)) continue;
         }
+        if (inDialog && message.message == WM_KEYUP && logic_->KeyUp(key)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -526,6 +530,10 @@ void SettingsDialog::SetEnabled(DialogControl control, bool New_Enabled) {
         return;
     }
     if (HWND window = At(control).window) ::EnableWindow(window, New_Enabled ? TRUE : FALSE);
+}
+
+void SettingsDialog::ShowPressed(DialogControl control, bool pressed) {
+    if (CommandButton* button = At(control).button.get()) button->Logic().KeyPressLook(pressed);
 }
 
 void SettingsDialog::SetPicture(DialogControl control, IndicatorPicture picture) {

@@ -374,6 +374,11 @@ def a_path_longer_than_the_settings_file_keeps_is_refused(desktop):
 
 @check
 def the_keyboard_alone_changes_and_saves_the_settings(desktop):
+    # Space presses the focused button, as Enter does: Shift+Tab from the drops bar goes round to "ｷｬﾝｾﾙ".
+    with Dialog(desktop, "dialog_keyboard_cancel") as dialog:
+        dialog.key("shift+Tab", "space")
+        assert dialog.ended(), "Space on ｷｬﾝｾﾙ did not close the dialog"
+        assert not os.path.exists(dialog.ini), "Space on ｷｬﾝｾﾙ saved the settings"
     with Dialog(desktop, "dialog_keyboard") as dialog:
         # The drops bar has the focus; after the three bars the music kind, where Up chooses "音楽CD" above
         # "無し"; Tab then passes the track list it enabled and the disabled "..." on its way to "ｷｬﾝｾﾙ".
@@ -382,7 +387,7 @@ def the_keyboard_alone_changes_and_saves_the_settings(desktop):
         focus_line = on_music_panel(36, 39) + (40, 1)
         assert wait_until(lambda: dark_pixels(dialog.pixels("focus"), focus_line, 120) >= 8, 5), "no focus rectangle"
         dialog.key("Tab", "Tab", "Tab", "shift+Tab")
-        dialog.key("Return")  # on "設定"
+        dialog.key("space")  # on "設定"
         assert dialog.ended(), "the dialog did not close after saving"
         with open(dialog.ini, "rb") as ini:
             written = ini.read()

@@ -98,6 +98,10 @@ void FakeDialogHost::SetFocus(DialogControl control) {
     focus = control;
 }
 
+void FakeDialogHost::ShowPressed(DialogControl control, bool pressed) {
+    log_.Add(Call("Host.ShowPressed", ControlName(control), pressed));
+}
+
 void FakeDialogHost::SetMousePointer(MousePointer pointer) {
     log_.Add(Call("Host.SetMousePointer", pointer == MousePointer::Hourglass ? "Hourglass" : "Default"));
 }

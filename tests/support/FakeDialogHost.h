@@ -53,6 +53,7 @@ class FakeDialogHost final : public DialogHost {
     void Move(std::int32_t left, std::int32_t top) override;
     void Initialize(DialogControl control) override;
     void SetEnabled(DialogControl control, bool New_Enabled) override;
+    void ShowPressed(DialogControl control, bool pressed) override;
     void SetPicture(DialogControl control, IndicatorPicture picture) override;
     void SetText(DialogControl control, const std::wstring& text) override;
     std::wstring GetText(DialogControl control) override;

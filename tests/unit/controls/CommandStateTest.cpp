@@ -42,6 +42,8 @@ enum class Input {
     Initialize,
     Resize,
     CaptureLost,  // another window took the mouse capture
+    KeyHeld,      // Space held down on the focused control, and let go
+    KeyLetGo,
 };
 
 // Which press went down on the control before the input; "Lost": and then the capture went elsewhere.
@@ -50,10 +52,10 @@ const char* const kHeldNames[] = {
     "", " (left held)", " (right held)", " (middle held)", " (left lost)", " (right lost)"};
 
 const char* InputName(Input input) {
-    static const char* const names[] = {"left press",   "right press",   "middle press",   "move",
-                                        "left release", "right release", "middle release", "focus gained",
-                                        "focus lost",   "tick, other",   "tick, parent",   "tick, own",
-                                        "Initialize",   "resize",        "capture lost"};
+    static const char* const names[] = {
+        "left press",     "right press",  "middle press", "move",        "left release", "right release",
+        "middle release", "focus gained", "focus lost",   "tick, other", "tick, parent", "tick, own",
+        "Initialize",     "resize",       "capture lost", "key held",    "key let go"};
     return names[static_cast<int>(input)];
 }
 
@@ -126,6 +128,9 @@ class CommandStateTest : public ::testing::Test {
             case Input::CaptureLost:
                 host_.captured = false;
                 return made_->CaptureLost();
+            case Input::KeyHeld:
+            case Input::KeyLetGo:
+                return made_->KeyPressLook(input == Input::KeyHeld);
         }
     }
 
@@ -225,6 +230,10 @@ TEST_F(CommandStateTest, EveryTransitionOfAnEnabledControlWithItsPaintAndClick) 
         {2, Free, Resize, 2, {"Normal"}, 0},
         {3, Free, Resize, 3, {"Normal"}, 0},
         {4, LeftHeld, Resize, 4, {"Normal"}, 0},
+        // A key holds the control down: the press look, then the look of the state; no state changes.
+        {3, Free, KeyHeld, 3, {"Pressed"}, 0},
+        {3, Free, KeyLetGo, 3, {"Selected"}, 0},
+        {4, Free, KeyLetGo, 4, {"HighLightSelect"}, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << "from " << row.from << kHeldNames[static_cast<int>(row.held)]

@@ -129,7 +129,8 @@ TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsE
             dialog_.Cmd_Set_Click();
             ASSERT_EQ(Writes().size(), 6u);
             EXPECT_EQ(Writes()[0], Write("\"DropsCount\"", testing::Quote(saved(c.savedDrops, c.drops, 50))));
-            EXPECT_EQ(Writes()[1], Write("\"RippleSpeed\"", testing::Quote(saved(c.savedSpeed, c.speed, 150))));
+            EXPECT_EQ(Writes()[1],
+                      Write("\"RippleSpeed\"", testing::Quote(saved(c.savedSpeed, c.speed, 150))));
             EXPECT_EQ(Writes()[2], Write("\"RippleSize\"", testing::Quote(saved(c.savedSize, c.size, 150))));
         }
     }
@@ -575,6 +576,11 @@ TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) 
         {win::VK_ESCAPE, C::Cmd_Set, false, true, false, true, 0},
         {win::VK_ESCAPE, C::BGM_Repeat, true, false, false, false, 0},
         {win::VK_LEFT, C::HS_Num, false, false, false, false, 0},
+        // Space on a button: pressed while held, acting as Enter does when let go.
+        {win::VK_SPACE, C::Cmd_Set, false, true, false, true, 6},
+        {win::VK_SPACE, C::Cmd_Can, false, true, false, true, 0},
+        {win::VK_SPACE, C::Cmd_BGM, false, true, true, false, 0},
+        {win::VK_SPACE, C::HS_Fast, false, false, false, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.key) + " " + (c.focus ? testing::ControlName(*c.focus) : "none"));
@@ -585,10 +591,27 @@ TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) 
         host_.droppedDown = c.droppedDown;
         fake_.log.Clear();
         EXPECT_EQ(dialog_.KeyDown(static_cast<std::int16_t>(c.key), 0), c.handled);
+        if (c.key == win::VK_SPACE) {
+            EXPECT_EQ(fake_.log.Calls().size(), c.handled ? 1u : 0u);  // the pressed look, nothing more
+            EXPECT_EQ(dialog_.KeyUp(win::VK_SPACE), c.handled);
+            if (c.handled) {
+                const std::string button = testing::ControlName(*c.focus);
+                EXPECT_EQ(fake_.log.CallsTo("Host.ShowPressed"),
+                          (std::vector<std::string>{"Host.ShowPressed(" + button + ", true)",
+                                                    "Host.ShowPressed(" + button + ", false)"}));
+            }
+        }
         EXPECT_EQ(fake_.log.CallsTo("GetOpenFileNameA").size(), c.chooser ? 1u : 0u);
         EXPECT_EQ(host_.unloaded, c.unloaded);
         EXPECT_EQ(Writes().size(), c.writes);
     }
+    // Another key while Space is held takes the press back.
+    host_.unloaded = false;
+    host_.focus = C::Cmd_Set;
+    dialog_.KeyDown(win::VK_SPACE, 0);
+    dialog_.KeyDown(win::VK_TAB, 0);
+    EXPECT_FALSE(dialog_.KeyUp(win::VK_SPACE));
+    EXPECT_FALSE(host_.unloaded);
 }
 
 TEST_F(SettingsDialogTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
