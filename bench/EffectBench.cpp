@@ -48,6 +48,7 @@ class NullKernel final : public Kernel {
     }
     Handle CreateFileA(const char*, std::uint32_t, std::uint32_t, std::uint32_t) override { return 0; }
     bool CloseHandle(Handle) override { return false; }
+    std::uint32_t GetFileAttributesW(const std::wstring&) override { return win::INVALID_FILE_ATTRIBUTES; }
     int MulDiv(int number, int numerator, int denominator) override {
         return static_cast<int>(static_cast<long long>(number) * numerator / denominator);
     }

@@ -25,6 +25,8 @@ class Kernel {
     virtual Handle CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
                                std::uint32_t creationDisposition) = 0;
     virtual bool CloseHandle(Handle handle) = 0;
+    // The file's or folder's attributes; INVALID_FILE_ATTRIBUTES when there is none.
+    virtual std::uint32_t GetFileAttributesW(const std::wstring& fileName) = 0;
     virtual int MulDiv(int number, int numerator, int denominator) = 0;
     // Named mutexes: made or opened (GetLastError tells ERROR_ALREADY_EXISTS), or only looked up.
     virtual Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) = 0;

@@ -123,6 +123,12 @@ constexpr std::uint32_t GENERIC_READ = 0x80000000;
 constexpr std::uint32_t FILE_SHARE_READ = 0x00000001;
 constexpr std::uint32_t OPEN_EXISTING = 3;
 constexpr Handle INVALID_HANDLE_VALUE = static_cast<Handle>(-1);
+constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+// Shell folders and the file chooser
+constexpr int CSIDL_MYMUSIC = 0x000D;
+constexpr std::uint32_t SHGFP_TYPE_CURRENT = 0;
+constexpr std::uint32_t OFN_HIDEREADONLY = 0x00000004;
 constexpr std::uint32_t SYNCHRONIZE = 0x00100000;
 constexpr std::uint32_t ERROR_ALREADY_EXISTS = 183;
 constexpr std::uint32_t FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;

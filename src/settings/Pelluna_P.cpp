@@ -294,6 +294,7 @@ void Pelluna_P::Cmd_BGM_Click() {
     filter += platform_.text.ToAnsi(kFilterPattern);
     filter += '\0';
     const std::string title = platform_.text.ToAnsi(texts_.chooserTitle);
+    const std::string folder = ChooserFolder();
     // One more byte than the system may use, so the text always ends in a NUL.
     std::string file(kFileBufferSize + 1, '\0');
     std::string fileTitle(kFileBufferSize + 1, '\0');
@@ -308,9 +309,10 @@ void Pelluna_P::Cmd_BGM_Click() {
     ofn.nMaxFile = static_cast<std::uint32_t>(kFileBufferSize);
     ofn.lpstrFileTitle = fileTitle.data();
     ofn.nMaxFileTitle = static_cast<std::uint32_t>(kFileBufferSize);
-    ofn.lpstrInitialDir = nullptr;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = 0;
+    // A music file is only read: the chooser's "Open as read-only" would mean nothing here.
+    ofn.Flags = win::OFN_HIDEREADONLY;
 
     gApiResult = dialogs_.GetOpenFileNameA(ofn);
     if (gApiResult <= 0) return;
@@ -324,6 +326,22 @@ void Pelluna_P::Cmd_BGM_Click() {
     }
     gBgmFile = std::move(path);
     host_.SetText(C::lbl_Fname, gBgmFile);
+}
+
+std::string Pelluna_P::ChooserFolder() {
+    const std::size_t slash = gBgmFile.find_last_of(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? std::wstring() : gBgmFile.substr(0, slash + 1);
+    const auto isFolder = [&](const std::wstring& path) {
+        const std::uint32_t attributes =
+            path.empty() ? win::INVALID_FILE_ATTRIBUTES : platform_.kernel.GetFileAttributesW(path);
+        return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY);
+    };
+    if (!isFolder(folder))
+        folder = shell_.SHGetFolderPathW(host_.hWnd(), win::CSIDL_MYMUSIC, 0, win::SHGFP_TYPE_CURRENT);
+    if (!isFolder(folder)) return {};
+    // The chooser takes ANSI bytes: a folder the code page cannot name goes by its short form, or not at all.
+    const auto reachable = SettingsStore(platform_.kernel, platform_.text).ReachableForm(folder);
+    return reachable ? platform_.text.ToAnsi(*reachable) : std::string();
 }
 
 void Pelluna_P::Cmd_Set_Click() {

@@ -66,6 +66,9 @@ class Pelluna_P {
   private:
     // Sets a bar to its stored value, or to the end it lies beyond; such a value is kept for saving.
     void ShowBar(std::size_t bar, double value, std::wstring stored);
+    // Where the file chooser opens, as ANSI bytes: the folder of the music file chosen now, or the user's
+    // Music folder when there is none or it is gone; empty for the chooser's own choice.
+    std::string ChooserFolder();
     // The six writes in order; false at the first that fails, and the later ones are not tried.
     bool SaveSettings(SettingsStore& store, const std::wstring& file);
     // The system's text for its last error, or the error's number.

@@ -42,12 +42,15 @@ void LoadNumber(SettingsStore& store, const std::wstring& file, std::wstring_vie
 std::wstring SettingsStore::IniFilePath() {
     const std::wstring program = kernel_.GetModuleFileNameW();
     const std::size_t slash = program.find_last_of(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
-    if (!CanReach(folder)) {
-        std::wstring shortFolder = kernel_.GetShortPathNameW(folder);
-        if (!shortFolder.empty() && CanReach(shortFolder)) folder = std::move(shortFolder);
-    }
-    return folder + L"\\Pelluna.ini";
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash);
+    return ReachableForm(folder).value_or(folder) + L"\\Pelluna.ini";
+}
+
+std::optional<std::wstring> SettingsStore::ReachableForm(const std::wstring& path) {
+    if (CanReach(path)) return path;
+    std::wstring shortPath = kernel_.GetShortPathNameW(path);
+    if (!shortPath.empty() && CanReach(shortPath)) return shortPath;
+    return std::nullopt;
 }
 
 std::optional<std::string> SettingsStore::ReachableBytes(std::wstring_view file) {

@@ -35,6 +35,9 @@ class SettingsStore {
     // path that does not is neither read (its values are empty) nor written: a character that has no ANSI
     // form, or only a look-alike, would name another file or none.
     bool CanReach(std::wstring_view file);
+    // The path itself, or its short form where only that passes the ANSI code page unchanged; none when
+    // neither does.
+    std::optional<std::wstring> ReachableForm(const std::wstring& path);
     // The key's text, cut to 255 ANSI bytes; empty when the key, section or file is missing.
     std::wstring ReadIniValue(std::wstring_view section, std::wstring_view key, std::wstring_view file);
     // Writes the key; the system's success flag goes to gApiResult and is returned.

@@ -222,20 +222,25 @@ def a_second_start_while_the_dialog_is_open_ends_at_once(desktop):
 
 @check
 def a_file_typed_in_the_chooser_is_shown_and_saved(desktop):
-    with Dialog(desktop, "dialog_file") as dialog:
-        song = os.path.join(dialog.folder, "song.mp3")
-        with open(song, "wb") as data:
-            data.write(b"\0" * 64)
+    # The chooser opens in the folder of the music chosen now: a name typed alone is found there.
+    folder = os.path.join(desktop.build_dir, "e2e", "dialog_file_music")
+    os.makedirs(folder, exist_ok=True)
+    song = os.path.join(folder, "song.mp3")
+    with open(song, "wb") as data:
+        data.write(b"\0" * 64)
+    earlier = {"DropsCount": "25", "RippleSpeed": "100", "RippleSize": "100", "BGM区分": "0", "BGMﾘﾋﾟｰﾄ": "0",
+               "BGMﾌｧｲﾙ": windows_path(os.path.join(folder, "earlier.mp3"))}
+    with Dialog(desktop, "dialog_file", earlier) as dialog:
         dialog.click(LBL_BGM_FILE)
-        empty = dark_pixels(dialog.pixels("no_file"), LBL_FNAME)
+        before = dark_pixels(dialog.pixels("earlier_file"), LBL_FNAME)
         dialog.click(CMD_BGM)
         focus_chooser(desktop)
-        desktop.xdotool("type", "--delay", "5", windows_path(song))
+        desktop.xdotool("type", "--delay", "5", "song.mp3")
         desktop.xdotool("key", "Return")
         if not wait_until(lambda: not desktop.windows_titled(CHOOSER_TITLE), 10):
             screenshot_pixels(desktop, os.path.join(dialog.folder, "chooser.png"))
             raise AssertionError("the chooser stayed open")
-        assert wait_until(lambda: dark_pixels(dialog.pixels("file"), LBL_FNAME) > empty + 50, 5), \
+        assert wait_until(lambda: dark_pixels(dialog.pixels("file"), LBL_FNAME) != before, 5), \
             "the chosen path is not shown"
         dialog.click(CMD_SET)
         assert dialog.ended(), "the dialog did not close after saving"

@@ -127,6 +127,10 @@ Handle FakeKernel::CreateFileA(const char* fileName, std::uint32_t desiredAccess
     return files.count(fileName) ? ++nextFile_ : win::INVALID_HANDLE_VALUE;
 }
 
+std::uint32_t FakeKernel::GetFileAttributesW(const std::wstring& fileName) {
+    return directories.count(fileName) ? win::FILE_ATTRIBUTE_DIRECTORY : win::INVALID_FILE_ATTRIBUTES;
+}
+
 bool FakeKernel::CloseHandle(Handle handle) {
     log_.Add(Call("CloseHandle", handle));
     return true;

@@ -24,6 +24,8 @@ class FakeKernel final : public Kernel {
     // The short forms GetShortPathNameW gives, by long path; others have none.
     std::map<std::wstring, std::wstring> shortPaths;
     std::set<std::string> folders;
+    // The folders GetFileAttributesW finds, by wide path.
+    std::set<std::wstring> directories;
     bool logProfileCalls = true;
     // Named mutexes that exist, here or in another process.
     std::set<std::string> mutexes;
@@ -50,6 +52,7 @@ class FakeKernel final : public Kernel {
     Handle CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
                        std::uint32_t creationDisposition) override;
     bool CloseHandle(Handle handle) override;
+    std::uint32_t GetFileAttributesW(const std::wstring& fileName) override;
     int MulDiv(int number, int numerator, int denominator) override;
     Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
     Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;

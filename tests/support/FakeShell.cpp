@@ -44,4 +44,8 @@ Handle FakeShell::ShellExecuteA(Hwnd hWnd, const char* operation, const char* fi
     return 42;
 }
 
+std::wstring FakeShell::SHGetFolderPathW(Hwnd, int csidl, Handle, std::uint32_t) {
+    return csidl == win::CSIDL_MYMUSIC ? musicFolder : std::wstring();
+}
+
 }  // namespace pelluna::testing

@@ -29,8 +29,12 @@ class FakeShell final : public Shell {
   public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
+    // The user's Music folder; empty: the system has none.
+    std::wstring musicFolder = L"C:\\Users\\Ame\\Music";
+
     Handle ShellExecuteA(Hwnd hWnd, const char* operation, const char* file, const char* parameters,
                          const char* directory, int showCmd) override;
+    std::wstring SHGetFolderPathW(Hwnd hwnd, int csidl, Handle token, std::uint32_t flags) override;
 
   private:
     CallLog& log_;

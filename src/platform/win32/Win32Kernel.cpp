@@ -43,6 +43,10 @@ Handle Win32Kernel::CreateFileA(const char* fileName, std::uint32_t desiredAcces
 bool Win32Kernel::CloseHandle(Handle handle) {
     return ::CloseHandle(ToWin<HANDLE>(handle)) != FALSE;
 }
+
+std::uint32_t Win32Kernel::GetFileAttributesW(const std::wstring& fileName) {
+    return ::GetFileAttributesW(fileName.c_str());
+}
 int Win32Kernel::MulDiv(int number, int numerator, int denominator) {
     return ::MulDiv(number, numerator, denominator);
 }

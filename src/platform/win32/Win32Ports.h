@@ -72,6 +72,7 @@ class Win32Kernel final : public Kernel {
     Handle CreateFileA(const char* fileName, std::uint32_t desiredAccess, std::uint32_t shareMode,
                        std::uint32_t creationDisposition) override;
     bool CloseHandle(Handle handle) override;
+    std::uint32_t GetFileAttributesW(const std::wstring& fileName) override;
     int MulDiv(int number, int numerator, int denominator) override;
     Handle CreateMutexA(void* attributes, bool initialOwner, const char* name) override;
     Handle OpenMutexA(std::uint32_t desiredAccess, bool inheritHandle, const char* name) override;
@@ -117,6 +118,7 @@ class Win32Shell final : public Shell {
   public:
     Handle ShellExecuteA(Hwnd hWnd, const char* operation, const char* file, const char* parameters,
                          const char* directory, int showCmd) override;
+    std::wstring SHGetFolderPathW(Hwnd hwnd, int csidl, Handle token, std::uint32_t flags) override;
 };
 
 // All real ports of the process, alive as long as it.

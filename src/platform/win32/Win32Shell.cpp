@@ -1,4 +1,4 @@
-// The real comdlg32 and shell32 ports: the file-open dialog and ShellExecuteA.
+// The real comdlg32 and shell32 ports: the file-open dialog, ShellExecuteA and the user's folders.
 #include "platform/win32/HandleCast.h"
 #include "platform/win32/Win32Ports.h"
 
@@ -36,6 +36,12 @@ std::int32_t Win32CommonDialogs::GetOpenFileNameA(OpenFileNameA& ofn) {
 Handle Win32Shell::ShellExecuteA(Hwnd hWnd, const char* operation, const char* file, const char* parameters,
                                  const char* directory, int showCmd) {
     return FromWin(::ShellExecuteA(ToWin<HWND>(hWnd), operation, file, parameters, directory, showCmd));
+}
+
+std::wstring Win32Shell::SHGetFolderPathW(Hwnd hwnd, int csidl, Handle token, std::uint32_t flags) {
+    wchar_t path[MAX_PATH] = {};
+    const HRESULT result = ::SHGetFolderPathW(ToWin<HWND>(hwnd), csidl, ToWin<HANDLE>(token), flags, path);
+    return result == S_OK ? std::wstring(path) : std::wstring();
 }
 
 }  // namespace pelluna::win32

@@ -7,6 +7,7 @@
 #include <windows.h>
 // mmsystem.h needs the types of windows.h.
 #include <mmsystem.h>
-// Left out by WIN32_LEAN_AND_MEAN: the file-open dialog and ShellExecute.
+// Left out by WIN32_LEAN_AND_MEAN: the file-open dialog, ShellExecute and the user's folders.
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>

@@ -286,23 +286,38 @@ TEST_F(SettingsDialogTest, ImagesAndNamesOfARowChooseTheSameKind) {
     }
 }
 
-TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFields) {
-    Load();
-    fake_.log.Clear();
-    dialog_.Cmd_BGM_Click();
-    // Filter "BGMﾌｧｲﾙ (MP3 WAV)" NUL "*.MP3;*.WAV" NUL NUL; title "ﾌｧｲﾙを開く"; the rest empty or 0.
-    EXPECT_EQ(
-        fake_.log.Calls(),
-        std::vector<std::string>{
-            "GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
-            ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
-            "buffer 32768 NUL, 32768, buffer 32768 NUL, 32768, null, "
-            "\"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
-            "0, null, 0, null, null)"});
-    // Cancelled: nothing changes.
-    EXPECT_EQ(gApiResult, 0);
-    EXPECT_EQ(gBgmFile, L"");
-    EXPECT_EQ(host_.texts[C::lbl_Fname], L"");
+TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFieldsAndOpensWhereTheMusicIs) {
+    const struct {
+        const wchar_t* file;  // chosen now
+        bool fileFolderThere, musicFolderThere;
+        const char* initialFolder;  // as the structure quotes it
+    } cases[] = {
+        {L"E:\\\u96E8\\rain.wav", true, true, "\"E:\\x5C\\x89J\\x5C\""},  // E:\雨\ in code page 932
+        {L"E:\\gone\\rain.wav", false, true, "\"C:\\x5CUsers\\x5CAme\\x5CMusic\""},
+        {L"", false, true, "\"C:\\x5CUsers\\x5CAme\\x5CMusic\""},
+        {L"", false, false, "null"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.file)));
+        gBgmFile = c.file;
+        fake_.kernel.directories.clear();
+        if (c.fileFolderThere) fake_.kernel.directories.insert(L"E:\\\u96E8\\");
+        if (c.musicFolderThere) fake_.kernel.directories.insert(shell_.musicFolder);
+        Load();
+        fake_.log.Clear();
+        dialog_.Cmd_BGM_Click();
+        // Filter "BGMﾌｧｲﾙ (MP3 WAV)" NUL "*.MP3;*.WAV" NUL NUL; title "ﾌｧｲﾙを開く"; no read-only box.
+        EXPECT_EQ(fake_.log.CallsTo("GetOpenFileNameA"),
+                  std::vector<std::string>{
+                      "GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
+                      ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
+                      "buffer 32768 NUL, 32768, buffer 32768 NUL, 32768, " +
+                      std::string(c.initialFolder) + ", \"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
+                      "4, null, 0, null, null)"});
+        // Cancelled: nothing changes.
+        EXPECT_EQ(gApiResult, 0);
+        EXPECT_EQ(gBgmFile, c.file);
+    }
 }
 
 TEST_F(SettingsDialogTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
