@@ -1,6 +1,7 @@
-// Small text rules shared by the subsystems: upper-casing for comparisons, last characters.
+// Small text rules shared by the subsystems: upper-casing for comparisons, last characters, long paths.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,9 @@ std::wstring UpperAscii(std::wstring_view text);
 
 // The last count characters (all of them when the text is shorter).
 std::wstring_view LastChars(std::wstring_view text, std::size_t count);
+
+// A path as it fits its box, which fits tells: whole when it fits (or has no folder), otherwise as much of
+// its start as fits before "..." and its file name (from the last backslash), which always shows.
+std::wstring ShortenedPath(std::wstring_view path, const std::function<bool(std::wstring_view)>& fits);
 
 }  // namespace pelluna

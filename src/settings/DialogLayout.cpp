@@ -69,6 +69,28 @@ std::int32_t TextRoom(const LayoutEntry& entry) {
     return right - entry.left;
 }
 
+double LayoutGrowth(const std::function<std::optional<TextExtent>(const LayoutEntry&)>& measure,
+                    double pixelsPerTwip) {
+    constexpr double kMostGrowth = 3.0;
+    // A room that grew keeps a little air: each edge is rounded to whole pixels on its own, which may take
+    // one off it, and a text should not touch the control after it.
+    constexpr double kRounding = 3.0;
+    double growth = 1.0;
+    for (const LayoutEntry& entry : kLayout) {
+        const std::optional<TextExtent> extent = measure(entry);
+        if (!extent) continue;
+        const std::int32_t bands = entry.kind == K::Command ? 2 * kCommandBand : 0;
+        const double room = (TextRoom(entry) - bands) * pixelsPerTwip;
+        if (room > 0 && extent->width > room) growth = std::max(growth, (extent->width + kRounding) / room);
+        // The height is whole pixels, rounded.
+        const double height = entry.height * pixelsPerTwip;
+        if (!(entry.style & AutoSize) && entry.height > 0 && extent->glyphHeight > height + 0.5) {
+            growth = std::max(growth, (extent->glyphHeight + 0.5) / height);
+        }
+    }
+    return std::min(growth, kMostGrowth);
+}
+
 const LayoutEntry* FindControl(DialogControl control) {
     for (const LayoutEntry& entry : kLayout) {
         if (entry.control == control) return &entry;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -91,5 +93,25 @@ std::int32_t TextRoom(const LayoutEntry& entry);
 
 // The row of a control in the table; nullptr for Form.
 const LayoutEntry* FindControl(DialogControl control);
+
+// Painted parts that the table does not size, in twips, so that they grow with the dialog: the indicator
+// squares, and the margin of the focus rectangle and of the path box's text.
+inline constexpr std::int32_t kIndicatorSide = 180;
+inline constexpr std::int32_t kPaintMargin = 15;
+// The band a Command's face keeps free of its caption on each side.
+inline constexpr std::int32_t kCommandBand = 60;
+
+// A caption's size in pixels in the font it is drawn in: its width, and the font's glyph height.
+struct TextExtent {
+    std::int32_t width = 0;
+    std::int32_t glyphHeight = 0;
+};
+
+// How much the whole layout grows so that every caption fits its place in its font: each within its room
+// (TextRoom; a Command's less its bands), and the glyphs of a text that does not size itself within its
+// height. 1 when all fit, as they do in the fonts the layout was made for; at most 3. measure gives an
+// entry's caption extent, none for an entry without one; pixelsPerTwip is the screen's.
+double LayoutGrowth(const std::function<std::optional<TextExtent>(const LayoutEntry&)>& measure,
+                    double pixelsPerTwip);
 
 }  // namespace pelluna

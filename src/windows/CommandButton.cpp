@@ -68,11 +68,12 @@ void RegisterCommandClass(HINSTANCE instance, WNDPROC procedure) {
 
 CommandButton::CommandButton(const Platform& platform, HINSTANCE instance, HWND parent, int id,
                              std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
-                             const FontObject& ambientFont, const PropertyBag* stored)
+                             const FontObject& ambientFont, const PropertyBag* stored, double twipsPerPixel)
     : logic_(platform.user, platform.gdi, *this),
       instance_(instance),
       parent_(parent),
-      ambientFont_(ambientFont) {
+      ambientFont_(ambientFont),
+      twipsPerPixel_(twipsPerPixel) {
     label_.SetFont(DesignFont());
     logic_.Click = [this] {
         if (OnClick) OnClick();
@@ -210,11 +211,11 @@ Hwnd CommandButton::ParentHwnd() {
 }
 
 double CommandButton::TwipsPerPixelX() {
-    return TwipsPerPixel(LOGPIXELSX);
+    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : TwipsPerPixel(LOGPIXELSX);
 }
 
 double CommandButton::TwipsPerPixelY() {
-    return TwipsPerPixel(LOGPIXELSY);
+    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : TwipsPerPixel(LOGPIXELSY);
 }
 
 void CommandButton::ClientSize(std::int32_t& width, std::int32_t& height) {

@@ -21,12 +21,12 @@ class CommandButton final : public CommandHost {
     // The window class of every Command button, registered by the first button made.
     static constexpr wchar_t kClassName[] = L"PellunaCommand";
 
-    // Creates the button as child id of parent, placed in twips (converted by the system's twips per
-    // pixel), loads the stored values when there are any (a new instance has none), applies its size and
-    // shows it. The owner calls Logic().Initialize() afterwards to start hover tracking.
+    // Creates the button as child id of parent, placed in twips (converted by twipsPerPixel, 0: the
+    // system's), loads the stored values when there are any (a new instance has none), applies its size
+    // and shows it. The owner calls Logic().Initialize() afterwards to start hover tracking.
     CommandButton(const Platform& platform, HINSTANCE instance, HWND parent, int id, std::int32_t left,
                   std::int32_t top, std::int32_t width, std::int32_t height, const FontObject& ambientFont,
-                  const PropertyBag* stored);
+                  const PropertyBag* stored, double twipsPerPixel = 0.0);
     ~CommandButton() override;
     CommandButton(const CommandButton&) = delete;
     CommandButton& operator=(const CommandButton&) = delete;
@@ -112,6 +112,7 @@ class CommandButton final : public CommandHost {
     std::array<BitmapDC, 6> pictures_;
     std::int16_t backStyle_ = 1;
     FontObject ambientFont_;
+    double twipsPerPixel_;  // 0: the system's
     bool timerEnabled_ = false;
     std::uint32_t timerInterval_ = 100;
     bool ready_ = false;  // set up: size changes reach the Command

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/Numbers.h"
+#include "common/TextRules.h"
 #include "platform/win32/HandleCast.h"
 #include "resources/resource.h"
 
@@ -18,7 +19,7 @@ constexpr wchar_t kDialogClass[] = L"PellunaSettingsDialog";
 constexpr wchar_t kPanelClass[] = L"PellunaSettingsPanel";
 constexpr DWORD kDialogStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr COLORREF kBaseBackground = RGB(192, 192, 192);
-constexpr int kIndicatorSize = 12;
+constexpr int kIndicatorPixels = 12;   // the stored pictures' side
 constexpr int kComboListHeight = 160;  // the dropped list below the field, in pixels at 96 dots per inch
 
 std::size_t SurfaceIndex(C surface) {
@@ -132,11 +133,11 @@ LOGFONTW DialogLogFont(const UiTexts& texts, int dotsPerInch) {
     return font;
 }
 
-SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, const UiTexts& texts)
+SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, const UiTexts& texts,
+                               int dotsPerInch)
     : instance_(instance), platform_(platform), texts_(texts) {
-    dotsPerInch_ = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
+    dotsPerInch_ = dotsPerInch > 0 ? dotsPerInch : ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
     if (dotsPerInch_ <= 0) dotsPerInch_ = 96;
-    twipsPerPixel_ = 1440.0 / dotsPerInch_;
 
     HICON umbrella = static_cast<HICON>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_UMBRELLA), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -153,6 +154,9 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, con
     font_.reset(::CreateFontIndirectW(&font));
     font.lfUnderline = TRUE;
     underlinedFont_.reset(::CreateFontIndirectW(&font));
+    // A message font larger than the one the layout was made for (another face, bigger text set by the
+    // user) grows the whole dialog with it.
+    twipsPerPixel_ = 1440.0 / dotsPerInch_ / Growth();
 
     RECT outer{0, 0, ToPixels(kDialogClientWidth), ToPixels(kDialogClientHeight)};
     ::AdjustWindowRectEx(&outer, kDialogStyle, FALSE, 0);
@@ -175,6 +179,23 @@ SettingsDialog::~SettingsDialog() {
 
 int SettingsDialog::ToPixels(std::int32_t twips) const {
     return Rounded(twips / twipsPerPixel_);
+}
+
+double SettingsDialog::Growth() {
+    const WindowDc screen(nullptr);
+    return LayoutGrowth(
+        [&](const LayoutEntry& entry) -> std::optional<TextExtent> {
+            const std::wstring_view text = texts_.Caption(entry);
+            if (text.empty() || (entry.style & text_style::Border)) return std::nullopt;
+            ScopedSelect font(screen.Get(),
+                              (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
+            SIZE extent{};
+            ::GetTextExtentPoint32W(screen.Get(), text.data(), static_cast<int>(text.size()), &extent);
+            TEXTMETRICW metrics{};
+            ::GetTextMetricsW(screen.Get(), &metrics);
+            return TextExtent{extent.cx, metrics.tmHeight - metrics.tmInternalLeading};
+        },
+        dotsPerInch_ / 1440.0);
 }
 
 void SettingsDialog::CreateControls() {
@@ -212,11 +233,14 @@ void SettingsDialog::CreateControl(Control& control) {
             break;
         case ControlKind::Command: {
             // The buttons store only their caption and the dialog's font; the rest keeps its defaults.
+            // The size in points at the dialog's own twips per pixel, which the button converts with: a
+            // dialog grown with its font keeps the font's size.
             const LOGFONTW font = DialogLogFont(texts_, dotsPerInch_);
+            const double growth = 1440.0 / dotsPerInch_ / twipsPerPixel_;
             const FontObject dialogFont{
                 texts_.font == DialogFont::Japanese ? std::wstring(kDialogFontName) : font.lfFaceName,
-                texts_.font == DialogFont::Japanese ? kDialogFontPoints
-                                                    : std::abs(font.lfHeight) * 72.0 / dotsPerInch_,
+                texts_.font == DialogFont::Japanese ? kDialogFontPoints / growth
+                                                    : std::abs(font.lfHeight) * twipsPerPixel_ / 20.0,
                 static_cast<std::int16_t>(font.lfWeight),
                 false,
                 false,
@@ -227,7 +251,7 @@ void SettingsDialog::CreateControl(Control& control) {
             stored.WriteProperty(L"Font", FontToText(dialogFont), L"");
             control.button = std::make_unique<CommandButton>(
                 platform_, instance_, parent, static_cast<int>(entry.control), entry.left, entry.top,
-                entry.width, entry.height, dialogFont, &stored);
+                entry.width, entry.height, dialogFont, &stored, twipsPerPixel_);
             control.window = control.button->Window();
             const DialogControl id = entry.control;
             control.button->OnClick = [this, id] {
@@ -259,8 +283,10 @@ void SettingsDialog::CreateControl(Control& control) {
                     dc.Get(), (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
                 ::GetTextExtentPoint32W(dc.Get(), control.text.c_str(), static_cast<int>(control.text.size()),
                                         &extent);
+                // Whatever the font's height, the text keeps the middle of its box, and so of its row.
                 control.rect.right = r.left + extent.cx;
-                control.rect.bottom = r.top + extent.cy;
+                control.rect.top = r.top + (r.bottom - r.top - extent.cy) / 2;
+                control.rect.bottom = control.rect.top + extent.cy;
             }
             break;
         case ControlKind::Image:
@@ -369,9 +395,14 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 }
 
 void SettingsDialog::Paint(HWND window) {
-    const C surface = SurfaceOf(window);
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(window, &paint);
+    PaintSurface(SurfaceOf(window), dc);
+    ::EndPaint(window, &paint);
+}
+
+void SettingsDialog::PaintSurface(DialogControl surface, HDC dc) {
+    HWND window = surface == C::Form ? window_ : At(surface).window;
     RECT client{};
     ::GetClientRect(window, &client);
     // The shading comes from the persistent image; the windowless controls are drawn over it.
@@ -395,20 +426,34 @@ void SettingsDialog::Paint(HWND window) {
                     if (bitmap == nullptr) break;
                     OwnedDc source(::CreateCompatibleDC(dc));
                     ScopedSelect picture(source.get(), bitmap);
-                    ::BitBlt(dc, r.left, r.top, kIndicatorSize, kIndicatorSize, source.get(), 0, 0, SRCCOPY);
+                    // Grown with the dialog, in the middle of its box and so of the name's row.
+                    const int side = ToPixels(kIndicatorSide);
+                    ::SetStretchBltMode(dc, COLORONCOLOR);
+                    ::StretchBlt(dc, (r.left + r.right - side) / 2, (r.top + r.bottom - side) / 2, side, side,
+                                 source.get(), 0, 0, kIndicatorPixels, kIndicatorPixels, SRCCOPY);
                 }
                 break;
             case ControlKind::Label: {
                 const unsigned style = control.entry->style;
-                if (style & text_style::Border) {
-                    ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
-                    ::InflateRect(&r, -2, -2);
-                }
                 ScopedSelect font(dc, (style & text_style::Underline) ? underlinedFont_.get() : font_.get());
                 ::SetTextColor(dc, (style & text_style::White) ? RGB(255, 255, 255) : textColour);
                 const UINT format =
                     DT_NOPREFIX | DT_WORDBREAK | ((style & text_style::Centred) ? DT_CENTER : DT_LEFT);
-                ::DrawTextW(dc, control.text.c_str(), static_cast<int>(control.text.size()), &r, format);
+                std::wstring text = control.text;
+                if (style & text_style::Border) {
+                    ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+                    // The sides keep a margin that grows with the dialog; the height is all kept for the two
+                    // lines the box is made for (a line's leading clears the border above it).
+                    ::InflateRect(&r, -std::max(2, ToPixels(2 * kPaintMargin)), 0);
+                    // The path box: a path too long for it keeps its file name in sight.
+                    text = ShortenedPath(text, [&](std::wstring_view shown) {
+                        RECT needed{0, 0, r.right - r.left, 0};
+                        ::DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &needed,
+                                    format | DT_CALCRECT);
+                        return needed.right <= r.right - r.left && needed.bottom <= r.bottom - r.top;
+                    });
+                }
+                ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
                 break;
             }
             default:
@@ -417,10 +462,10 @@ void SettingsDialog::Paint(HWND window) {
     }
     if (focusedName_ && ::GetFocus() == window) {
         RECT r = At(*focusedName_).rect;
-        ::InflateRect(&r, 1, 1);
+        const int margin = std::max(1, ToPixels(kPaintMargin));
+        ::InflateRect(&r, margin, margin);
         ::DrawFocusRect(dc, &r);
     }
-    ::EndPaint(window, &paint);
 }
 
 std::optional<DialogControl> SettingsDialog::ClickableAt(DialogControl surface, POINT point) {

@@ -52,14 +52,18 @@ LOGFONTW DialogLogFont(const UiTexts& texts, int dotsPerInch);
 class SettingsDialog final : public DialogHost {
   public:
     // Creates the window and all its controls hidden, titled and captioned in the texts' language (the title
-    // in the ANSI code page). The Command buttons run on the platform's ports.
+    // in the ANSI code page), laid out at dotsPerInch (0: the screen's). The Command buttons run on the
+    // platform's ports.
     SettingsDialog(HINSTANCE instance, const Platform& platform,
-                   const UiTexts& texts = TextsFor(UiLanguage::Japanese));
+                   const UiTexts& texts = TextsFor(UiLanguage::Japanese), int dotsPerInch = 0);
     ~SettingsDialog() override;
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
     void Attach(Pelluna_P& logic) { logic_ = &logic; }
+    // Paints a surface (the dialog or a panel) as its window shows it: the shading and the windowless
+    // controls.
+    void PaintSurface(DialogControl surface, HDC dc);
     // Loads the dialog, shades and shows it, and handles its messages until it has been destroyed.
     void ShowModal();
 
@@ -110,6 +114,8 @@ class SettingsDialog final : public DialogHost {
     Control& At(DialogControl control) { return controls_[static_cast<std::size_t>(control)]; }
     DialogControl SurfaceOf(HWND window) const;
     int ToPixels(std::int32_t twips) const;
+    // How much the layout grows for the texts to fit in the dialog's font (LayoutGrowth).
+    double Growth();
     void CreateControls();
     void CreateControl(Control& control);
     void Paint(HWND window);

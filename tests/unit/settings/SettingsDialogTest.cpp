@@ -7,6 +7,7 @@
 #include "FakeDialogHost.h"
 #include "FakePlatform.h"
 #include "FakeShell.h"
+#include "common/TextRules.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsValues.h"
 #include "settings/WindowAnimation.h"
@@ -307,16 +308,36 @@ TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFieldsAndOpens
         fake_.log.Clear();
         dialog_.Cmd_BGM_Click();
         // Filter "BGMﾌｧｲﾙ (MP3 WAV)" NUL "*.MP3;*.WAV" NUL NUL; title "ﾌｧｲﾙを開く"; no read-only box.
-        EXPECT_EQ(fake_.log.CallsTo("GetOpenFileNameA"),
-                  std::vector<std::string>{
-                      "GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
-                      ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
-                      "buffer 32768 NUL, 32768, buffer 32768 NUL, 32768, " +
-                      std::string(c.initialFolder) + ", \"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
-                      "4, null, 0, null, null)"});
+        EXPECT_EQ(
+            fake_.log.CallsTo("GetOpenFileNameA"),
+            std::vector<std::string>{"GetOpenFileNameA(" + std::to_string(sizeof(void*) == 8 ? 136 : 76) +
+                                     ", 53665, 4194304, \"BGM\\xCC\\xA7\\xB2\\xD9 (MP3 "
+                                     "WAV)\\x00*.MP3;*.WAV\\x00\\x00\", null, 0, 0, "
+                                     "buffer 32768 NUL, 32768, buffer 32768 NUL, 32768, " +
+                                     std::string(c.initialFolder) +
+                                     ", \"\\xCC\\xA7\\xB2\\xD9\\x82\\xF0\\x8AJ\\x82\\xAD\", "
+                                     "4, null, 0, null, null)"});
         // Cancelled: nothing changes.
         EXPECT_EQ(gApiResult, 0);
         EXPECT_EQ(gBgmFile, c.file);
+    }
+}
+
+TEST(ShortenedPath, APathTooLongForItsBoxKeepsAsMuchOfItsStartAsFitsAndItsWholeFileName) {
+    const struct {
+        std::wstring path;
+        std::size_t room;  // characters
+        std::wstring shown;
+    } cases[] = {
+        {L"C:\\Music\\rain.mp3", 17, L"C:\\Music\\rain.mp3"},
+        {L"C:\\Music\\Albums\\Rainy season\\rain.mp3", 24, L"C:\\Music\\Alb...\\rain.mp3"},
+        {L"C:\\Music\\rain-on-the-window.mp3", 10, L"...\\rain-on-the-window.mp3"},
+        // Never half a character: the cut would fall between the halves of a surrogate pair.
+        {L"C:\\\xD83C\xDF27xyz\\rain.mp3", 16, L"C:\\...\\rain.mp3"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShortenedPath(c.path, [&](std::wstring_view text) { return text.size() <= c.room; }),
+                  c.shown);
     }
 }
 
