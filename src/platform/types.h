@@ -118,6 +118,10 @@ constexpr int BLACK_PEN = 7;
 constexpr std::uint32_t GRADIENT_FILL_RECT_V = 1;
 constexpr int COLOR_BTNFACE = 15;
 
+// Code pages
+constexpr std::uint32_t CP_ACP = 0;
+constexpr std::uint32_t CP_UTF8 = 65001;
+
 // Files
 constexpr std::uint32_t GENERIC_READ = 0x80000000;
 constexpr std::uint32_t FILE_SHARE_READ = 0x00000001;

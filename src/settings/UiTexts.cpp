@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/types.h"
 #include "startup/WindowTitles.h"
 
 namespace pelluna {
@@ -80,7 +81,9 @@ std::wstring_view UiTexts::Caption(const LayoutEntry& entry) const {
 
 UiLanguage ChooseUiLanguage(std::uint16_t uiLanguage, std::uint32_t ansiCodePage) {
     const bool japanese = (uiLanguage & kPrimaryLanguageMask) == kJapaneseLanguage;
-    return japanese && ansiCodePage == kJapaneseCodePage ? UiLanguage::Japanese : UiLanguage::English;
+    // The UTF-8 code page that Windows offers in beta carries Japanese as well as 932 does.
+    const bool carriesJapanese = ansiCodePage == kJapaneseCodePage || ansiCodePage == win::CP_UTF8;
+    return japanese && carriesJapanese ? UiLanguage::Japanese : UiLanguage::English;
 }
 
 const UiTexts& TextsFor(UiLanguage language) {

@@ -38,8 +38,8 @@ struct UiTexts {
     std::wstring_view Caption(const LayoutEntry& entry) const;
 };
 
-// Japanese where the display language is Japanese and the ANSI code page can carry its texts (932);
-// English everywhere else, whose texts are plain ASCII and pass through every code page unchanged.
+// Japanese where the display language is Japanese and the ANSI code page can carry its texts (932, or
+// UTF-8); English everywhere else, whose texts are plain ASCII and pass through every code page unchanged.
 UiLanguage ChooseUiLanguage(std::uint16_t uiLanguage, std::uint32_t ansiCodePage);
 
 const UiTexts& TextsFor(UiLanguage language);

@@ -1,5 +1,18 @@
-// Fake of the ANSI code page port that converts with a chosen code page (932 or 1252), as the system would.
+// Fake of the text conversion port that converts with a chosen code page (932, 1252 or 65001) by the system's
+// documented rules.
 #include "FakeText.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+namespace {
+// Named before <windows.h>, whose macros take these names.
+constexpr std::uint32_t kThisCodePage = pelluna::win::CP_ACP;
+constexpr std::uint32_t kUtf8 = pelluna::win::CP_UTF8;
+}  // namespace
 
 #ifdef _WIN32
 #include <windows.h>
@@ -11,39 +24,38 @@
 #endif
 
 namespace pelluna::testing {
+namespace {
 
 #ifdef _WIN32
 
-std::string FakeText::ToAnsi(std::wstring_view text, bool* lossy) {
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(codePage_, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, &usedDefault);
+std::string ToBytes(unsigned codePage, std::wstring_view text, bool& usedDefault) {
+    BOOL used = FALSE;
+    BOOL* usedOut = codePage == kUtf8 ? nullptr : &used;
+    const int length = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                             0, nullptr, usedOut);
     std::string result(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     if (length > 0) {
-        ::WideCharToMultiByte(codePage_, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
-                              nullptr, &usedDefault);
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
+                              nullptr, usedOut);
     }
-    if (lossy) *lossy = usedDefault != FALSE;
+    usedDefault = used != FALSE;
     return result;
 }
 
-std::wstring FakeText::FromAnsi(std::string_view text) {
+std::wstring ToWide(unsigned codePage, std::string_view text) {
     const int length =
-        ::MultiByteToWideChar(codePage_, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0) {
-        ::MultiByteToWideChar(codePage_, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                              length);
+        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
     }
     return result;
 }
 
 #else
 
-namespace {
-
 const char* IconvName(unsigned codePage) {
-    return codePage == 932 ? "CP932" : "CP1252";
+    return codePage == 932 ? "CP932" : codePage == kUtf8 ? "UTF-8" : "CP1252";
 }
 
 // Converts one unit at a time where a unit has no form in the target, putting replacement there.
@@ -72,21 +84,55 @@ std::string Convert(const char* to, const char* from, const char* data, std::siz
     return out;
 }
 
-}  // namespace
-
-std::string FakeText::ToAnsi(std::wstring_view text, bool* lossy) {
-    if (lossy) *lossy = false;
-    return Convert(IconvName(codePage_), "WCHAR_T", reinterpret_cast<const char*>(text.data()),
-                   text.size() * sizeof(wchar_t), sizeof(wchar_t), "?", lossy);
+std::string ToBytes(unsigned codePage, std::wstring_view text, bool& usedDefault) {
+    usedDefault = false;
+    // UTF-8 has a form for every character; what it cannot take (half a surrogate pair) becomes U+FFFD.
+    return Convert(IconvName(codePage), "WCHAR_T", reinterpret_cast<const char*>(text.data()),
+                   text.size() * sizeof(wchar_t), sizeof(wchar_t), codePage == kUtf8 ? "\xEF\xBF\xBD" : "?",
+                   &usedDefault);
 }
 
-std::wstring FakeText::FromAnsi(std::string_view text) {
+std::wstring ToWide(unsigned codePage, std::string_view text) {
+    const wchar_t replacement = codePage == kUtf8 ? L'\uFFFD' : L'\u30FB';
     const std::string wide =
-        Convert("WCHAR_T", IconvName(codePage_), text.data(), text.size(), 1,
-                std::string_view(reinterpret_cast<const char*>(L"\u30FB"), sizeof(wchar_t)), nullptr);
+        Convert("WCHAR_T", IconvName(codePage), text.data(), text.size(), 1,
+                std::string_view(reinterpret_cast<const char*>(&replacement), sizeof(wchar_t)), nullptr);
     return std::wstring(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t));
 }
 
 #endif
+
+// What the call hands back: the length it needs when given no room, 0 when the room is too small.
+template <class Unit>
+int Deliver(const std::basic_string<Unit>& converted, Unit* out, int outLength) {
+    const int needed = static_cast<int>(converted.size());
+    if (outLength == 0) return needed;
+    if (out == nullptr || outLength < needed) return 0;
+    std::copy(converted.begin(), converted.end(), out);
+    return needed;
+}
+
+}  // namespace
+
+int FakeText::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const wchar_t* wide,
+                                  int wideLength, char* bytes, int byteLength, const char* defaultChar,
+                                  bool* usedDefaultChar) {
+    const unsigned page = codePage == kThisCodePage ? codePage_ : codePage;
+    if (page == kUtf8 && (flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr)) return 0;
+    if (wide == nullptr || wideLength < 0) return 0;
+    bool used = false;
+    const std::string converted =
+        ToBytes(page, std::wstring_view(wide, static_cast<std::size_t>(wideLength)), used);
+    if (usedDefaultChar) *usedDefaultChar = used;
+    return Deliver(converted, bytes, byteLength);
+}
+
+int FakeText::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t, const char* bytes, int byteLength,
+                                  wchar_t* wide, int wideLength) {
+    if (bytes == nullptr || byteLength < 0) return 0;
+    const unsigned page = codePage == kThisCodePage ? codePage_ : codePage;
+    return Deliver(ToWide(page, std::string_view(bytes, static_cast<std::size_t>(byteLength))), wide,
+                   wideLength);
+}
 
 }  // namespace pelluna::testing

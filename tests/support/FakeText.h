@@ -1,4 +1,5 @@
-// Fake of the ANSI code page port that converts with a chosen code page (932 or 1252), as the system would.
+// Fake of the text conversion port that converts with a chosen code page (932, 1252 or 65001) by the system's
+// documented rules.
 #pragma once
 
 #include "platform/Text.h"
@@ -10,9 +11,14 @@ class FakeText final : public Text {
     explicit FakeText(unsigned codePage = 932) : codePage_(codePage) {}
     unsigned CodePage() const { return codePage_; }
 
-    // Characters without an ANSI form become '?', as with the system's default character.
-    std::string ToAnsi(std::wstring_view text, bool* lossy = nullptr) override;
-    std::wstring FromAnsi(std::string_view text) override;
+    // CP_ACP is the chosen code page. A character without a form becomes '?' and raises usedDefaultChar.
+    // Under the UTF-8 code page a flag, a default character or usedDefaultChar makes the call fail, as
+    // Windows documents (Wine does not check).
+    int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const wchar_t* wide, int wideLength,
+                            char* bytes, int byteLength, const char* defaultChar,
+                            bool* usedDefaultChar) override;
+    int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* bytes, int byteLength,
+                            wchar_t* wide, int wideLength) override;
 
   private:
     unsigned codePage_;

@@ -86,8 +86,11 @@ class Win32Kernel final : public Kernel {
 
 class Win32Text final : public Text {
   public:
-    std::string ToAnsi(std::wstring_view text, bool* lossy = nullptr) override;
-    std::wstring FromAnsi(std::string_view text) override;
+    int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const wchar_t* wide, int wideLength,
+                            char* bytes, int byteLength, const char* defaultChar,
+                            bool* usedDefaultChar) override;
+    int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* bytes, int byteLength,
+                            wchar_t* wide, int wideLength) override;
 };
 
 class Win32Clock final : public Clock {

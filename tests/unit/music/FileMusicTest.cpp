@@ -43,13 +43,19 @@ TEST_F(FileMusic, StartMp3StopsWhenTheOpenFails) {
 // A character that the code page lacks, with no flag raised, turned into a look-alike.
 class LookAlikeText final : public Text {
   public:
-    std::string ToAnsi(std::wstring_view wide, bool* lossy) override {
-        std::wstring swapped(wide);
+    int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const wchar_t* wide, int wideLength,
+                            char* bytes, int byteLength, const char* defaultChar,
+                            bool* usedDefault) override {
+        std::wstring swapped(wide, static_cast<std::size_t>(wideLength));
         for (wchar_t& c : swapped)
             if (c == L'\u00A5') c = L'\\';
-        return inner_.ToAnsi(swapped, lossy);
+        return inner_.WideCharToMultiByte(codePage, flags, swapped.data(), wideLength, bytes, byteLength,
+                                          defaultChar, usedDefault);
     }
-    std::wstring FromAnsi(std::string_view ansi) override { return inner_.FromAnsi(ansi); }
+    int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* bytes, int byteLength,
+                            wchar_t* wide, int wideLength) override {
+        return inner_.MultiByteToWideChar(codePage, flags, bytes, byteLength, wide, wideLength);
+    }
 
   private:
     FakeText inner_{932};

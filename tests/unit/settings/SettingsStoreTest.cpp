@@ -55,6 +55,9 @@ TEST(SettingsStorePath, AFolderTheCodePageCannotWriteIsReachedThroughItsShortFor
         {1252, kRain, kRain, L"C:\\My Savers\\雨 スクリーン\\Pelluna.ini", false},
         // Code page 932 has only a look-alike for "é": it would name another folder.
         {932, L"C:\\Café", nullptr, L"C:\\Café\\Pelluna.ini", false},
+        // The UTF-8 code page writes every name, with the flags and default character it accepts.
+        {65001, kRain, nullptr, L"C:\\My Savers\\雨 スクリーン\\Pelluna.ini", true},
+        {65001, L"C:\\Café", nullptr, L"C:\\Café\\Pelluna.ini", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.codePage) + " " + std::string(c.expected, c.expected + 12));

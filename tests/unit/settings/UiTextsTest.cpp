@@ -17,7 +17,9 @@ TEST(UiTexts, JapaneseOnlyWhereTheDisplayLanguageAndTheCodePageAreJapaneseAndEve
                                                         {0x0409, 1252u, false},
                                                         {0x0804, 936u, false},
                                                         {0x0419, 1251u, false},
-                                                        {0x0011, 932u, true}}) {
+                                                        {0x0011, 932u, true},
+                                                        {0x0411, 65001u, true},
+                                                        {0x0409, 65001u, false}}) {
         EXPECT_EQ(ChooseUiLanguage(uiLanguage, codePage),
                   japanese ? UiLanguage::Japanese : UiLanguage::English)
             << std::hex << uiLanguage << " " << std::dec << codePage;
