@@ -80,12 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto position = numbers::RoundToInt16(loaded[i]);
         writesStored[i] = !position || *position < layout->min || *position > layout->max;
     }
-    for (std::size_t i = 0; i < 3; ++i) {
-        const LayoutEntry* layout = FindControl(barControls[i]);
-        const bool above = std::nearbyint(loaded[i]) > layout->max;
-        Require(!writesStored[i] || host.GetValue(barControls[i]) == (above ? layout->max : layout->min),
-                "a value beyond a bar shows at that end");
-    }
     // Any move, even one that leaves the thumb at the end where such a value showed, saves the bar's value.
     const auto drag = [&](std::size_t i, std::string_view to) {
         dialog.HS_Scroll(barControls[i], win::SB_THUMBPOSITION, IntegerIn<std::int32_t>(to));

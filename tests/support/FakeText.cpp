@@ -26,33 +26,14 @@ constexpr std::uint32_t kUtf8 = pelluna::win::CP_UTF8;
 namespace pelluna::testing {
 namespace {
 
-#ifdef _WIN32
-
-std::string ToBytes(unsigned codePage, std::wstring_view text, bool& usedDefault) {
-    BOOL used = FALSE;
-    BOOL* usedOut = codePage == kUtf8 ? nullptr : &used;
-    const int length = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                             0, nullptr, usedOut);
-    std::string result(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0) {
-        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(), length,
-                              nullptr, usedOut);
-    }
-    usedDefault = used != FALSE;
-    return result;
+// Windows documents that under the UTF-8 code page a flag, a default character or usedDefaultChar fails the
+// call; Wine does not check.
+bool RefusedByUtf8(unsigned codePage, std::uint32_t flags, const char* defaultChar,
+                   const bool* usedDefaultChar) {
+    return codePage == kUtf8 && (flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr);
 }
 
-std::wstring ToWide(unsigned codePage, std::string_view text) {
-    const int length =
-        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) {
-        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
-    }
-    return result;
-}
-
-#else
+#ifndef _WIN32
 
 const char* IconvName(unsigned codePage) {
     return codePage == 932 ? "CP932" : codePage == kUtf8 ? "UTF-8" : "CP1252";
@@ -84,24 +65,6 @@ std::string Convert(const char* to, const char* from, const char* data, std::siz
     return out;
 }
 
-std::string ToBytes(unsigned codePage, std::wstring_view text, bool& usedDefault) {
-    usedDefault = false;
-    // UTF-8 has a form for every character; what it cannot take (half a surrogate pair) becomes U+FFFD.
-    return Convert(IconvName(codePage), "WCHAR_T", reinterpret_cast<const char*>(text.data()),
-                   text.size() * sizeof(wchar_t), sizeof(wchar_t), codePage == kUtf8 ? "\xEF\xBF\xBD" : "?",
-                   &usedDefault);
-}
-
-std::wstring ToWide(unsigned codePage, std::string_view text) {
-    const wchar_t replacement = codePage == kUtf8 ? L'\uFFFD' : L'\u30FB';
-    const std::string wide =
-        Convert("WCHAR_T", IconvName(codePage), text.data(), text.size(), 1,
-                std::string_view(reinterpret_cast<const char*>(&replacement), sizeof(wchar_t)), nullptr);
-    return std::wstring(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t));
-}
-
-#endif
-
 // What the call hands back: the length it needs when given no room, 0 when the room is too small.
 template <class Unit>
 int Deliver(const std::basic_string<Unit>& converted, Unit* out, int outLength) {
@@ -112,27 +75,47 @@ int Deliver(const std::basic_string<Unit>& converted, Unit* out, int outLength) 
     return needed;
 }
 
+#endif
+
 }  // namespace
 
 int FakeText::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const wchar_t* wide,
                                   int wideLength, char* bytes, int byteLength, const char* defaultChar,
                                   bool* usedDefaultChar) {
     const unsigned page = codePage == kThisCodePage ? codePage_ : codePage;
-    if (page == kUtf8 && (flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr)) return 0;
-    if (wide == nullptr || wideLength < 0) return 0;
+    if (RefusedByUtf8(page, flags, defaultChar, usedDefaultChar)) return 0;
+#ifdef _WIN32
+    BOOL used = FALSE;
+    const int length = ::WideCharToMultiByte(page, flags, wide, wideLength, bytes, byteLength, defaultChar,
+                                             usedDefaultChar ? &used : nullptr);
+#else
+    // What UTF-8 cannot take (half a surrogate pair) becomes U+FFFD; in the other code pages a character
+    // without a form becomes '?'.
     bool used = false;
-    const std::string converted =
-        ToBytes(page, std::wstring_view(wide, static_cast<std::size_t>(wideLength)), used);
+    const int length = Deliver(Convert(IconvName(page), "WCHAR_T", reinterpret_cast<const char*>(wide),
+                                       static_cast<std::size_t>(wideLength) * sizeof(wchar_t),
+                                       sizeof(wchar_t), page == kUtf8 ? "\xEF\xBF\xBD" : "?", &used),
+                               bytes, byteLength);
+#endif
     if (usedDefaultChar) *usedDefaultChar = used;
-    return Deliver(converted, bytes, byteLength);
+    return length;
 }
 
-int FakeText::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t, const char* bytes, int byteLength,
-                                  wchar_t* wide, int wideLength) {
-    if (bytes == nullptr || byteLength < 0) return 0;
+int FakeText::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* bytes,
+                                  int byteLength, wchar_t* wide, int wideLength) {
     const unsigned page = codePage == kThisCodePage ? codePage_ : codePage;
-    return Deliver(ToWide(page, std::string_view(bytes, static_cast<std::size_t>(byteLength))), wide,
-                   wideLength);
+#ifdef _WIN32
+    return ::MultiByteToWideChar(page, flags, bytes, byteLength, wide, wideLength);
+#else
+    (void)flags;
+    const wchar_t replacement = page == kUtf8 ? L'\uFFFD' : L'\u30FB';
+    const std::string converted =
+        Convert("WCHAR_T", IconvName(page), bytes, static_cast<std::size_t>(byteLength), 1,
+                std::string_view(reinterpret_cast<const char*>(&replacement), sizeof(wchar_t)), nullptr);
+    return Deliver(
+        std::wstring(reinterpret_cast<const wchar_t*>(converted.data()), converted.size() / sizeof(wchar_t)),
+        wide, wideLength);
+#endif
 }
 
 }  // namespace pelluna::testing

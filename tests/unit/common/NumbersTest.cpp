@@ -155,18 +155,14 @@ TEST(NumberFormats, LeadingBlankAndHashHash) {
     EXPECT_EQ(WithLeadingBlank(0), L" 0");
     EXPECT_EQ(WithLeadingBlank(-3), L"-3");
     EXPECT_EQ(WithLeadingBlank(-2147483648LL), L"-2147483648");
-    // Plain decimal digits, never an exponent, and each text reads back as the same single.
-    const struct {
-        float value;
-        const wchar_t* text;
-    } singles[] = {{200.0f, L" 200"},
-                   {-0.25f, L"-0.25"},
-                   {99999999.0f, L" 100000000"},
-                   {1e20f, L" 100000002004087734272"},  // the float exactly: as short as any other
-                   {1e-45f, L" 0.000000000000000000000000000000000000000000001"}};
-    for (const auto& single : singles) {
-        EXPECT_EQ(SingleWithLeadingBlank(single.value), single.text);
-        EXPECT_EQ(ToSingle(*ParseDecimal(single.text)), single.value) << single.value;
+    // Plain decimal digits, never an exponent, and each text reads back as the same single (1e20 exactly).
+    for (const auto& [value, text] : {std::pair{200.0f, L" 200"},
+                                      {-0.25f, L"-0.25"},
+                                      {99999999.0f, L" 100000000"},
+                                      {1e20f, L" 100000002004087734272"},
+                                      {1e-45f, L" 0.000000000000000000000000000000000000000000001"}}) {
+        EXPECT_EQ(SingleWithLeadingBlank(value), text);
+        EXPECT_EQ(ToSingle(*ParseDecimal(text)), value) << value;
     }
     EXPECT_EQ(FormatHashHash(0), L"");
     EXPECT_EQ(FormatHashHash(7), L"7");
