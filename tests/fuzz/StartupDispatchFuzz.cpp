@@ -96,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const wchar_t letter = commandLine.size() < 2 ? L'\0' : commandLine[1];
     const wchar_t mode = letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - 32) : letter;
-    const bool claims = mode == L'S' || mode == L'C' || commandLine.empty();
+    // No arguments (blanks at most) open the settings, as Explorer's Configure expects.
+    const bool settings = mode == L'C' || commandLine.find_first_not_of(L" \t") == std::wstring::npos;
+    const bool claims = mode == L'S' || settings;
     const Calls guard = claims ? Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kClaim, "GetLastError()"}
                                : Calls{kFindSaver, kFindDialog, kFindEnglishDialog, kLook};
 
@@ -119,13 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     expected.push_back("GetModuleFileNameW()");  // the settings are loaded
-    if (mode == L'C') {
+    if (settings) {
         expected.insert(expected.end(), {"ShowSettingsDialog()", "ExitProcess(0)"});
     } else if (mode == L'S') {
         expected.insert(expected.end(), {"ShowCursor(0)", "SystemParametersInfoA(97, 4294967295, null, 0)",
                                          "LoadSaverWindow()"});
-    } else if (commandLine.empty()) {
-        expected.push_back("LoadSaverWindow()");
     } else {
         expected.push_back("ExitProcess(0)");
     }

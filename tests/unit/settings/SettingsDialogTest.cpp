@@ -329,7 +329,8 @@ TEST(ShortenedPath, APathTooLongForItsBoxKeepsAsMuchOfItsStartAsFitsAndItsWholeF
           {L"C:\\Music\\Albums\\Rainy season\\rain.mp3", 24u, L"C:\\Music\\Alb...\\rain.mp3"},
           {L"C:\\Music\\rain-on-the-window.mp3", 10u, L"...\\rain-on-the-window.mp3"},
           {L"C:\\\xD83C\xDF27xyz\\rain.mp3", 16u, L"C:\\...\\rain.mp3"}}) {
-        EXPECT_EQ(ShortenedPath(path, [&](std::wstring_view text) { return text.size() <= room; }), shown);
+        const auto fits = [room = room](std::wstring_view text) { return text.size() <= room; };
+        EXPECT_EQ(ShortenedPath(path, fits), shown);
     }
 }
 
