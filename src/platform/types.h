@@ -104,7 +104,11 @@ constexpr std::uint32_t ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
 constexpr std::uint32_t INFINITE = 0xFFFFFFFF;
 constexpr std::uint32_t WAIT_OBJECT_0 = 0;
 constexpr std::uint32_t WAIT_TIMEOUT = 258;
+constexpr std::uint32_t WAIT_FAILED = 0xFFFFFFFF;
+// As headers for Windows 8 and later spell it, with the touch and pointer input that Windows 8 added.
 constexpr std::uint32_t QS_ALLINPUT = 0x1CFF;
+constexpr std::uint32_t QS_TOUCH = 0x0800;
+constexpr std::uint32_t QS_POINTER = 0x1000;
 constexpr std::uint32_t MWMO_INPUTAVAILABLE = 0x0004;
 
 // GDI

@@ -30,8 +30,10 @@ void FramePacer::FrameDrawn(std::uint32_t now) {
     lastDrawn_ = now;
     ++index_;
     if (static_cast<std::int32_t>(now - Deadline()) >= 0) {
-        // Late: the points already passed are left out, not drawn in a hurry.
-        index_ = static_cast<std::uint32_t>(static_cast<std::uint64_t>(now - origin_) * rate_ / 1000 + 1);
+        // Late: the points already passed, and one that falls on now, are left out, not drawn in a hurry;
+        // the next is the first point after now.
+        index_ = static_cast<std::uint32_t>(((static_cast<std::uint64_t>(now - origin_) + 1) * rate_ + 999) /
+                                            1000);
     }
     origin_ += index_ / rate_ * 1000;
     index_ %= rate_;

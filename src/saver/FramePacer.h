@@ -20,7 +20,8 @@ class FramePacer {
     // Milliseconds from now until the next frame is due; 0 once it is.
     std::uint32_t MsUntilDue(std::uint32_t now) const;
     // The due frame was drawn at now: the next one is due at the next point of the grid, or, when a late
-    // frame has let that point pass, at the first one after now (a late frame never makes the next rush).
+    // frame has reached or passed that point, at the first one after now (a late frame never makes the
+    // next rush).
     void FrameDrawn(std::uint32_t now);
     // The compositor has just shown a frame: the grid moves onto its beat, and a frame is due at once. A
     // compositor wait that came back within half a period of the last frame waited for nothing and is

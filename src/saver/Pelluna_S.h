@@ -61,12 +61,16 @@ class Pelluna_S {
     void DestructEffects();
     void CoverNewLayout();
     void RunFrameLoop();
+    // Takes the 2 ms timer resolution that the frame loop's waits need, or gives it back; only a change
+    // calls the system, so every take is balanced by one give.
+    void HoldTimerResolution(bool hold);
     // Waits until the next frame is due, handling the messages that come meanwhile; after the display was
     // off the grid starts again and last becomes now, so the effect goes on from where it stopped.
     void WaitForNextFrame(std::uint32_t& last, bool composing);
     // Stops the music, restores the cursor and the system flags, and ends the process.
     void EndSaver();
-    // EndSaver's steps before the end: the music stopped, the cursor and the system flags restored.
+    // EndSaver's steps before the end: the timer resolution given back, the music stopped, the cursor and
+    // the system flags restored.
     void RestoreSystemState();
 
     const Platform& platform_;
@@ -79,6 +83,7 @@ class Pelluna_S {
     bool m_UseTransition = false;
     bool m_LayoutChanged = false;
     bool m_DisplayOff = false;
+    bool m_HoldsTimerResolution = false;
     std::uint32_t m_FrameRate = FramePacer::kDefaultRate;  // of the current layout
     FramePacer m_Pacer;
     std::vector<Hmonitor> m_Monitors;  // as the system listed them

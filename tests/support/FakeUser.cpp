@@ -168,6 +168,7 @@ std::uint32_t FakeUser::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const 
                                                     std::uint32_t dwFlags) {
     log_.Add(Call("MsgWaitForMultipleObjectsEx", nCount, static_cast<const void*>(pHandles), dwMilliseconds,
                   dwWakeMask, dwFlags));
+    if (failingWaits > 0) return --failingWaits, win::WAIT_FAILED;
     if (dwMilliseconds == win::INFINITE) return win::WAIT_OBJECT_0;
     if (waitClock) *waitClock += dwMilliseconds;
     return win::WAIT_TIMEOUT;

@@ -41,6 +41,7 @@ class FakeUser final : public User {
     // under Wine. A timed wait lets its time pass on waitClock; a wait without end ends with a message.
     std::vector<std::uint32_t> refreshRates;
     std::uint32_t* waitClock = nullptr;
+    int failingWaits = 0;  // so many of the next waits fail (WAIT_FAILED)
     // The handle of monitors[index].
     static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 

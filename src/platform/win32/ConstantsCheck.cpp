@@ -26,7 +26,10 @@
     X(INFINITE) \
     X(WAIT_OBJECT_0) \
     X(WAIT_TIMEOUT) \
+    X(WAIT_FAILED) \
     X(QS_ALLINPUT) \
+    X(QS_TOUCH) \
+    X(QS_POINTER) \
     X(MWMO_INPUTAVAILABLE) \
     X(SRCCOPY) \
     X(PS_SOLID) \

@@ -80,6 +80,7 @@ class Win32Kernel final : public Kernel {
                                  std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     std::uint32_t GetACP() override;
+    void Sleep(std::uint32_t dwMilliseconds) override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 };
 

@@ -31,6 +31,9 @@ TEST(FramePacer, RatesGivenBySystemToAGridOfExactlyOneSecondAndLateFramesSkipAhe
     EXPECT_EQ(pacer.MsUntilDue(0xFFFFFFF0u + 42), 8u);
     pacer.CompositorFrame(0xFFFFFFF0u + 49);  // more than half a period on: the compositor's beat
     EXPECT_EQ(pacer.MsUntilDue(0xFFFFFFF0u + 49), 0u);
+    pacer.FrameDrawn(0xFFFFFFF0u + 49);
+    pacer.FrameDrawn(0xFFFFFFF0u + 82);  // due at +65, drawn on the point after: +99 is next, not +82 at once
+    EXPECT_EQ(pacer.MsUntilDue(0xFFFFFFF0u + 82), 17u);
 }
 
 }  // namespace
