@@ -44,6 +44,7 @@ std::int32_t Pelluna_S::ElapsedMs(std::uint32_t last, std::uint32_t now) {
 void Pelluna_S::Load() {
     std::unique_ptr<Pelluna_C2> firstEffect = makeEffect_();
     StartMusic();
+    SessionChange();
 
     host_.SetWindowStateNormal();
     CoverMonitors();
@@ -89,7 +90,7 @@ void Pelluna_S::CoverMonitors() {
         const bool known = user.EnumDisplaySettingsW(info.szDevice.c_str(), win::ENUM_CURRENT_SETTINGS, mode);
         rates.push_back(known ? mode.dmDisplayFrequency : 0);
     }
-    m_FrameRate = FramePacer::RateFor(rates);
+    m_RefreshRate = FramePacer::RefreshRateFor(rates);
 
     std::int32_t nWidth = 0;
     std::int32_t nHeight = 0;
@@ -166,7 +167,7 @@ void Pelluna_S::RunFrameLoop() {
     bool composing = false;
     clock.DwmIsCompositionEnabled(composing);
     std::uint32_t last = clock.timeGetTime();
-    m_Pacer.Start(last, m_FrameRate);
+    m_Pacer.Start(last, m_RefreshRate);
     while (m_Running) {
         const bool newLayout = m_LayoutChanged;
         if (newLayout) CoverNewLayout();
@@ -185,7 +186,7 @@ void Pelluna_S::RunFrameLoop() {
                 view.m_BackBuffer->QuickBlitAt(window, view.area.left, view.area.top, win::SRCCOPY);
             }
             // A new layout brings its own rate: its grid starts with its first frame.
-            if (newLayout) m_Pacer.Start(now, m_FrameRate);
+            if (newLayout) m_Pacer.Start(now, m_RefreshRate);
             m_Pacer.FrameDrawn(now);
         }
         WaitForNextFrame(last, composing);
@@ -218,7 +219,7 @@ void Pelluna_S::WaitForNextFrame(std::uint32_t& last, bool composing) {
             // step of minutes would end every ring at once and land the falling drops far off the screen.
             last = now;
             HoldTimerResolution(true);
-            m_Pacer.Start(now, m_FrameRate);
+            m_Pacer.Start(now, m_RefreshRate);
             return;
         }
         wasOff = wasOff || m_DisplayOff;
@@ -275,6 +276,26 @@ void Pelluna_S::DisplayChange() {
 
 void Pelluna_S::DisplayState(std::uint32_t state) {
     m_DisplayOff = state == 0;
+}
+
+void Pelluna_S::PowerSource(std::uint32_t condition) {
+    m_Conditions.onBattery = condition != win::PoAc;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::BatterySaver(std::uint32_t status) {
+    m_Conditions.batterySaver = status != 0;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::EnergySaver(std::uint32_t status) {
+    m_Conditions.energySaver = status != win::ENERGY_SAVER_OFF;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::SessionChange() {
+    m_Conditions.remoteSession = platform_.user.GetSystemMetrics(win::SM_REMOTESESSION) != 0;
+    m_Pacer.SetConditions(m_Conditions);
 }
 
 void Pelluna_S::EndSaver() {

@@ -38,6 +38,13 @@ class Pelluna_S {
     // The console display's state from the power-setting notification: 0 off, 1 on, 2 dimmed. While it is
     // off nothing is drawn; the music, its timers and the input go on.
     void DisplayState(std::uint32_t state);
+    // The pace follows the power-setting notifications of the power source (SYSTEM_POWER_CONDITION: PoAc is
+    // mains), battery saver (0 off) and energy saver (ENERGY_SAVER_STATUS), each value as it comes, and
+    // whether the session is remote, read at the start and again when a session connects or disconnects.
+    void PowerSource(std::uint32_t condition);
+    void BatterySaver(std::uint32_t status);
+    void EnergySaver(std::uint32_t status);
+    void SessionChange();
 
     // Milliseconds between two timeGetTime readings, across the counter's wrap.
     static std::int32_t ElapsedMs(std::uint32_t last, std::uint32_t now);
@@ -84,7 +91,8 @@ class Pelluna_S {
     bool m_LayoutChanged = false;
     bool m_DisplayOff = false;
     bool m_HoldsTimerResolution = false;
-    std::uint32_t m_FrameRate = FramePacer::kDefaultRate;  // of the current layout
+    std::uint32_t m_RefreshRate = FramePacer::kDefaultRefreshRate;  // of the current layout
+    FramePacer::Conditions m_Conditions;
     FramePacer m_Pacer;
     std::vector<Hmonitor> m_Monitors;  // as the system listed them
     std::vector<Rect> m_Areas;         // each monitor's area in client coordinates, the primary first

@@ -26,6 +26,7 @@ int FakeUser::GetSystemMetrics(int index) {
     log_.Add(Call("GetSystemMetrics", index));
     if (index == win::SM_CXSCREEN) return screenWidth;
     if (index == win::SM_CYSCREEN) return screenHeight;
+    if (index == win::SM_REMOTESESSION) return remoteSession;
     // The virtual screen: the monitors' bounding rectangle.
     Rect desk = monitors.empty() ? Rect{} : monitors.front().rcMonitor;
     for (const MonitorInfo& m : monitors) {

@@ -24,6 +24,7 @@ class FakeUser final : public User {
     int showCursorResult = -1;
     int screenWidth = 1920;
     int screenHeight = 1080;
+    int remoteSession = 0;  // what SM_REMOTESESSION answers
     Hwnd desktopWindow = 0x10010;
     Hdc nextDC = 0xDC01;
     Hwnd setParentResult = 0;

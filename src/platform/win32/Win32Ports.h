@@ -7,7 +7,8 @@
 
 namespace pelluna::win32 {
 
-class Win32User final : public User {
+// Not final: the frame-rate benchmark forces a refresh rate by overriding EnumDisplaySettingsW.
+class Win32User : public User {
   public:
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
