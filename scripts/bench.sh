@@ -141,6 +141,7 @@ for monitors in "one:$rates:$saver" "two:$rates_two:$saver_two"; do
 done
 # Frames of whole refreshes: at 144 Hz two refreshes a frame, 72 a second, for about half of what a frame a
 # refresh costs (its CPU a frame times 144: Wine's waits overshoot, so the loop itself falls short of 144).
+# About half is 0.6 at most: a frame after a longer rest costs a little more (see the rest-cost probe).
 awk -v fps="$(median "$pace" "saver loop at 144 Hz")" -v cpu="$(cpu_second "$pace" "saver loop at 144 Hz")" \
     -v each="$(cpu_frame "$pace" "one frame a refresh at 144 Hz")" \
     -v reached="$(median "$pace" "one frame a refresh at 144 Hz")" \
@@ -148,8 +149,8 @@ awk -v fps="$(median "$pace" "saver loop at 144 Hz")" -v cpu="$(cpu_second "$pac
     full = each * 144 / 1000
     printf "forced 144 Hz: saver %s fps (target 71 to 73): %s; process CPU %s s a second against %.3f s for " \
            "one frame a refresh (%s ms a frame times 144; the loop reached %s fps): %.2f of it (target about " \
-           "half, at most 0.55): %s\n", fps, (fps >= 71 && fps <= 73) ? "met" : "MISSED", cpu, full, each,
-           reached, cpu / full, (cpu / full <= 0.55) ? "met" : "MISSED"
+           "half, at most 0.6): %s\n", fps, (fps >= 71 && fps <= 73) ? "met" : "MISSED", cpu, full, each,
+           reached, cpu / full, (cpu / full <= 0.6) ? "met" : "MISSED"
     printf "60 Hz on battery: saver %s fps (target 29 to 31): %s\n", battery,
            (battery >= 29 && battery <= 31) ? "met" : "MISSED" }'
 awk -v key="$(result saver_key_to_gone_ms)" -v mp3="$(result saver_with_mp3_key_to_gone_ms)" \
