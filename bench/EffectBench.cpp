@@ -61,6 +61,7 @@ class NullKernel final : public Kernel {
     }
     std::uint16_t GetUserDefaultUILanguage() override { return 0x0409; }
     std::uint32_t GetACP() override { return 1252; }
+    void Sleep(std::uint32_t) override {}
     [[noreturn]] void ExitProcess(std::uint32_t) override { std::abort(); }
 };
 

@@ -1,14 +1,19 @@
 // Frame rate of the real saver frame loop against other loops, over every monitor of the desk with the
 // default settings. One run measures one loop: `saver` runs Pelluna_S itself (erase, messages, tick, draw,
-// one copy a monitor); `minimal` makes the same calls without the saver; `whole` makes them into one
-// surface of the whole window and copies it in one transfer; `bare` only erases, processes messages and
-// copies. Each prints "<loop>: N fps", its process's CPU time (GetProcessTimes: user and kernel) a second
-// and a frame, and its allocations.
+// one copy a monitor); `saver-R` does so with every monitor reporting R Hz, and `saver-R-battery` also
+// told that the power source is a battery; `minimal` makes the same calls without the saver; `refresh-R`
+// makes them once a refresh at R Hz on an exact grid, as the saver paced its frames before they lasted
+// whole refreshes; `whole` makes them into one surface of the whole window and copies it in one transfer;
+// `bare` only erases, processes messages and copies. Each prints "<loop>: N fps", its process's CPU time
+// (GetProcessTimes: user and kernel) a second and a frame, and its allocations.
 #include "platform/win32/WindowsApi.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "AllocationCounter.h"
@@ -123,9 +128,30 @@ void UseDefaultSettings() {
     gBgmKind = 0;
 }
 
-// The saver's own load handler and frame loop, ended by a close request after the measured time.
-void RunSaverLoop(HINSTANCE instance, win32::Win32Platform& platform) {
-    const Platform ports = platform.Ports();
+// Every monitor reports the same refresh rate, as a desk of monitors at that rate would.
+class ForcedRateUser final : public win32::Win32User {
+  public:
+    explicit ForcedRateUser(std::uint32_t rate) : rate_(rate) {}
+    bool EnumDisplaySettingsW(const wchar_t*, std::uint32_t, DisplayMode& mode) override {
+        mode.dmDisplayFrequency = rate_;
+        return true;
+    }
+
+  private:
+    std::uint32_t rate_;
+};
+
+// The saver's own load handler and frame loop, ended by a close request after the measured time; with a
+// forced rate (0: the system's) and on battery if asked.
+void RunSaverLoop(HINSTANCE instance, win32::Win32Platform& platform, std::uint32_t forcedRate, bool battery,
+                  const char* name) {
+    ForcedRateUser forcedUser(forcedRate);
+    const Platform ports{forcedRate != 0 ? forcedUser : static_cast<User&>(platform.user),
+                         platform.gdi,
+                         platform.kernel,
+                         platform.text,
+                         platform.clock,
+                         platform.mci};
     win32::SaverWindow window(instance, platform.text);
     Pelluna_BGM bgm(platform.mci, platform.text);
     const HWND hwnd = reinterpret_cast<HWND>(window.hWnd());
@@ -135,10 +161,11 @@ void RunSaverLoop(HINSTANCE instance, win32::Win32Platform& platform) {
         auto effect = std::make_unique<Pelluna_C3>(platform.gdi, platform.kernel, platform.clock);
         if (counting) return effect;
         counting = true;
-        return std::make_unique<CountingEffect>(std::move(effect), hwnd, "saver loop");
+        return std::make_unique<CountingEffect>(std::move(effect), hwnd, name);
     });
     window.Attach(saver);
-    saver.Load();  // ends the process
+    if (battery) saver.PowerSource(1);  // PoDc
+    saver.Load();                       // ends the process
 }
 
 // The monitors of the desk in client coordinates of a window over the virtual screen (one monitor: the
@@ -210,8 +237,10 @@ void RunBareLoop(HINSTANCE instance, win32::Win32Platform& platform) {
 // The saver's calls without the saver: each monitor's ripple effect erased, ticked and drawn, around one
 // pass of messages. wholeWindow false: a surface a monitor and one transfer each, as the saver does; true:
 // one surface of the window's size, each effect drawing into its part through a moved origin and a clip of
-// its own, and one transfer for the whole window.
-void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool wholeWindow) {
+// its own, and one transfer for the whole window. pacedRate 0: flat out; else one frame a refresh at that
+// rate, on an exact grid (a late frame skips to the next point), waiting as the saver waits.
+void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool wholeWindow,
+                    std::uint32_t pacedRate, const char* name) {
     win32::SaverWindow window(instance, platform.text);
     const Desk desk = ReadDesk();
     window.Move(desk.window.left, desk.window.top, Width(desk.window), Height(desk.window));
@@ -232,9 +261,8 @@ void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool who
         std::unique_ptr<Pelluna_C2> effect =
             std::make_unique<Pelluna_C3>(platform.gdi, platform.kernel, platform.clock);
         if (effects.empty()) {
-            auto counting =
-                std::make_unique<CountingEffect>(std::move(effect), reinterpret_cast<HWND>(window.hWnd()),
-                                                 wholeWindow ? "whole-window loop" : "minimal loop");
+            auto counting = std::make_unique<CountingEffect>(std::move(effect),
+                                                             reinterpret_cast<HWND>(window.hWnd()), name);
             counter = counting.get();
             effect = std::move(counting);
         }
@@ -258,6 +286,8 @@ void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool who
     };
     platform.clock.timeBeginPeriod(2);
     std::uint32_t last = platform.clock.timeGetTime();
+    const std::uint32_t start = last;
+    std::uint64_t refresh = 0;  // the grid's point of the frame being drawn
     while (!counter->Closing()) {
         for (std::size_t i = 0; i < count; ++i) effects[i]->EraseBackground(surfaceOf(i));
         window.DoEvents();
@@ -275,6 +305,17 @@ void RunMinimalLoop(HINSTANCE instance, win32::Win32Platform& platform, bool who
                 surfaces[i]->QuickBlitAt(window.hDC(), desk.monitors[i].left, desk.monitors[i].top, SRCCOPY);
             }
         }
+        if (pacedRate == 0) continue;
+        const auto passed = static_cast<std::uint64_t>(platform.clock.timeGetTime() - start);
+        refresh = std::max(refresh + 1, passed * pacedRate / 1000 + 1);
+        const auto due = start + static_cast<std::uint32_t>(refresh * 1000 / pacedRate);
+        for (auto now = platform.clock.timeGetTime(); static_cast<std::int32_t>(due - now) > 0;
+             now = platform.clock.timeGetTime()) {
+            if (::MsgWaitForMultipleObjectsEx(0, nullptr, due - now, 0x04FF, MWMO_INPUTAVAILABLE) !=
+                WAIT_TIMEOUT) {
+                window.DoEvents();
+            }
+        }
     }
     platform.clock.timeEndPeriod(2);
     for (auto& effect : effects) effect->Destruct();
@@ -288,14 +329,26 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace pelluna;
     bench::UseDefaultSettings();
     win32::Win32Platform platform;
-    if (commandLine && std::strcmp(commandLine, "bare") == 0) {
+    const std::string loop = commandLine ? commandLine : "";
+    // The rate of "saver-R", "saver-R-battery" and "refresh-R"; 0 without one.
+    const auto dash = loop.find('-');
+    const auto rate =
+        static_cast<std::uint32_t>(dash == std::string::npos ? 0 : std::atoi(loop.c_str() + dash + 1));
+    const bool battery = loop.ends_with("-battery");
+    char name[64];
+    std::snprintf(name, sizeof(name), "%s at %u Hz%s",
+                  loop.starts_with("refresh") ? "one frame a refresh" : "saver loop", rate,
+                  battery ? " on battery" : "");
+    if (loop == "bare") {
         bench::RunBareLoop(instance, platform);
-    } else if (commandLine && std::strcmp(commandLine, "minimal") == 0) {
-        bench::RunMinimalLoop(instance, platform, false);
-    } else if (commandLine && std::strcmp(commandLine, "whole") == 0) {
-        bench::RunMinimalLoop(instance, platform, true);
+    } else if (loop == "minimal") {
+        bench::RunMinimalLoop(instance, platform, false, 0, "minimal loop");
+    } else if (loop == "whole") {
+        bench::RunMinimalLoop(instance, platform, true, 0, "whole-window loop");
+    } else if (loop.starts_with("refresh-")) {
+        bench::RunMinimalLoop(instance, platform, false, rate, name);
     } else {
-        bench::RunSaverLoop(instance, platform);
+        bench::RunSaverLoop(instance, platform, rate, battery, rate != 0 ? name : "saver loop");
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-// Port over the kernel32 calls the program makes: its own path, INI files, files, MulDiv, ending.
+// Port over the kernel32 calls the program makes: its own path, INI files, files, MulDiv, sleeping, ending.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +38,8 @@ class Kernel {
     // The user's display language (a LANGID) and the system's ANSI code page.
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     virtual std::uint32_t GetACP() = 0;
+    // Suspends the thread for the time given, messages or not.
+    virtual void Sleep(std::uint32_t dwMilliseconds) = 0;
     // Ends the process at once; never returns.
     [[noreturn]] virtual void ExitProcess(std::uint32_t exitCode) = 0;
 };

@@ -95,6 +95,7 @@ constexpr int SM_XVIRTUALSCREEN = 76;
 constexpr int SM_YVIRTUALSCREEN = 77;
 constexpr int SM_CXVIRTUALSCREEN = 78;
 constexpr int SM_CYVIRTUALSCREEN = 79;
+constexpr int SM_REMOTESESSION = 0x1000;
 constexpr std::uint32_t MONITORINFOF_PRIMARY = 0x00000001;
 constexpr int IDANI_CAPTION = 3;
 constexpr int SW_SHOWNORMAL = 1;
@@ -104,8 +105,17 @@ constexpr std::uint32_t ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
 constexpr std::uint32_t INFINITE = 0xFFFFFFFF;
 constexpr std::uint32_t WAIT_OBJECT_0 = 0;
 constexpr std::uint32_t WAIT_TIMEOUT = 258;
+constexpr std::uint32_t WAIT_FAILED = 0xFFFFFFFF;
+// As headers for Windows 8 and later spell it, with the touch and pointer input that Windows 8 added.
 constexpr std::uint32_t QS_ALLINPUT = 0x1CFF;
+constexpr std::uint32_t QS_TOUCH = 0x0800;
+constexpr std::uint32_t QS_POINTER = 0x1000;
 constexpr std::uint32_t MWMO_INPUTAVAILABLE = 0x0004;
+
+// Power-setting notifications' values: mains (SYSTEM_POWER_CONDITION), energy saver off
+// (ENERGY_SAVER_STATUS, Windows 11 24H2; not in MinGW's headers, so not checked)
+constexpr std::uint32_t PoAc = 0;
+constexpr std::uint32_t ENERGY_SAVER_OFF = 0;
 
 // GDI
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;

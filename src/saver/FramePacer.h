@@ -1,4 +1,5 @@
-// When the saver's next frame is due: one frame per refresh of the fastest monitor, on an exact grid.
+// When the saver's next frame is due: each frame lasts whole refreshes of the fastest monitor, as few as keep
+// the rate within what the desk calls for, on an exact grid.
 #pragma once
 
 #include <cstdint>
@@ -8,34 +9,60 @@ namespace pelluna {
 
 class FramePacer {
   public:
-    static constexpr std::uint32_t kDefaultRate = 60;
-    static constexpr std::uint32_t kMaxRate = 240;
+    static constexpr std::uint32_t kDefaultRefreshRate = 60;
+    // No monitor refreshes faster; a larger figure is a driver's mistake.
+    static constexpr std::uint32_t kMaxRefreshRate = 1000;
+    // The most frames a second: ever; on battery or while the system saves energy; in a remote session,
+    // where every frame is encoded and sent over the network.
+    static constexpr std::uint32_t kMaxFrameRate = 75;
+    static constexpr std::uint32_t kMaxFrameRateSavingPower = 30;
+    static constexpr std::uint32_t kMaxFrameRateRemote = 20;
 
-    // The rate to draw at, from each monitor's reported refresh rate in hertz: the fastest usable one (0
-    // and 1 stand for "the hardware's default", which tells nothing), 60 when none is usable, at most 240.
-    static std::uint32_t RateFor(const std::vector<std::uint32_t>& rates);
+    // What calls for fewer frames; together, the lowest of their rates counts.
+    struct Conditions {
+        bool onBattery = false;  // the power source is not mains
+        bool batterySaver = false;
+        bool energySaver = false;
+        bool remoteSession = false;
+    };
 
-    // Frames are due rate times a second from now on, the first at once.
-    void Start(std::uint32_t now, std::uint32_t rate);
+    // The refresh rate to pace by, from each monitor's reported rate in hertz: the fastest usable one (0 and
+    // 1 stand for "the hardware's default", which tells nothing), 60 when none is usable, at most 1000.
+    static std::uint32_t RefreshRateFor(const std::vector<std::uint32_t>& rates);
+
+    // Frames are due on the refreshes of refreshRate from now on, the first at once.
+    void Start(std::uint32_t now, std::uint32_t refreshRate);
+    // From the next frame on, frames last as many refreshes as the conditions allow: the next comes that many
+    // refreshes after the last, so the grid stays on the refreshes.
+    void SetConditions(const Conditions& conditions);
     // Milliseconds from now until the next frame is due; 0 once it is.
     std::uint32_t MsUntilDue(std::uint32_t now) const;
     // The due frame was drawn at now: the next one is due at the next point of the grid, or, when a late
-    // frame has let that point pass, at the first one after now (a late frame never makes the next rush).
+    // frame has reached or passed that point, at the first one after now (a late frame never makes the
+    // next rush).
     void FrameDrawn(std::uint32_t now);
-    // The compositor has just shown a frame: the grid moves onto its beat, and a frame is due at once. A
-    // compositor wait that came back within half a period of the last frame waited for nothing and is
-    // ignored.
+    // The compositor has just shown the last frame: the grid moves onto its beat, and the next frame is due
+    // a frame's refreshes but one later, to be shown a whole frame after it (at once when each refresh has
+    // a frame). A compositor wait that came back within half a refresh of the last frame waited for
+    // nothing and is ignored.
     void CompositorFrame(std::uint32_t now);
 
   private:
-    // Point index_ of the grid: whole milliseconds after origin_, rounded down, so that a 16.67 ms period
-    // stays one and does not become a steady 16 or 17.
-    std::uint32_t Deadline() const { return origin_ + index_ * 1000 / rate_; }
+    // The smallest number of refreshes a frame that keeps the rate at or below the conditions' most.
+    std::uint32_t RefreshesPerFrame() const;
+    // Refresh number refresh of the grid: whole milliseconds after origin_, rounded down, so that a period
+    // of 13.89 ms stays one and does not become a steady 13 or 14.
+    std::uint32_t Deadline(std::int64_t refresh) const {
+        return origin_ + static_cast<std::uint32_t>(refresh * 1000 / refreshRate_);
+    }
 
-    std::uint32_t origin_ = 0;  // timeGetTime milliseconds; moves on by whole seconds to stay near now
-    std::uint32_t index_ = 0;   // below rate_
-    std::uint32_t rate_ = kDefaultRate;
+    std::uint32_t origin_ = 0;  // timeGetTime milliseconds of refresh 0; moves on by whole seconds
+    std::int64_t last_ = 0;     // the refresh of the last frame drawn (-1: the one before origin_)
+    std::int64_t due_ = 0;      // the refresh of the next frame: last_ + refreshes_, or 0 before the first
+    std::uint32_t refreshRate_ = kDefaultRefreshRate;
+    std::uint32_t refreshes_ = 1;  // a frame lasts
     std::uint32_t lastDrawn_ = 0;  // when the last frame was drawn
+    Conditions conditions_;
 };
 
 }  // namespace pelluna

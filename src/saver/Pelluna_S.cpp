@@ -13,6 +13,10 @@ namespace pelluna {
 namespace {
 
 constexpr std::uint32_t kTimerResolutionMs = 2;
+// QS_ALLINPUT as Windows 7 knows it: its wait refuses the touch and pointer bits that newer headers add.
+constexpr std::uint32_t kAllInputOfWindows7 = win::QS_ALLINPUT & ~(win::QS_TOUCH | win::QS_POINTER);
+// How long the loop sleeps between passes over the messages while its waits keep failing.
+constexpr std::uint32_t kFailedWaitSleepMs = 10;
 constexpr std::uint32_t kTopmostFlags = win::SWP_NOSIZE | win::SWP_NOMOVE | win::SWP_NOACTIVATE;
 
 // The music file's kind by its last three characters, upper-cased ("MP3", "WAV", anything else).
@@ -40,6 +44,7 @@ std::int32_t Pelluna_S::ElapsedMs(std::uint32_t last, std::uint32_t now) {
 void Pelluna_S::Load() {
     std::unique_ptr<Pelluna_C2> firstEffect = makeEffect_();
     StartMusic();
+    SessionChange();
 
     host_.SetWindowStateNormal();
     CoverMonitors();
@@ -85,7 +90,7 @@ void Pelluna_S::CoverMonitors() {
         const bool known = user.EnumDisplaySettingsW(info.szDevice.c_str(), win::ENUM_CURRENT_SETTINGS, mode);
         rates.push_back(known ? mode.dmDisplayFrequency : 0);
     }
-    m_FrameRate = FramePacer::RateFor(rates);
+    m_RefreshRate = FramePacer::RefreshRateFor(rates);
 
     std::int32_t nWidth = 0;
     std::int32_t nHeight = 0;
@@ -158,11 +163,11 @@ void Pelluna_S::StartMusic() {
 
 void Pelluna_S::RunFrameLoop() {
     Clock& clock = platform_.clock;
-    clock.timeBeginPeriod(kTimerResolutionMs);
+    HoldTimerResolution(true);
     bool composing = false;
     clock.DwmIsCompositionEnabled(composing);
     std::uint32_t last = clock.timeGetTime();
-    m_Pacer.Start(last, m_FrameRate);
+    m_Pacer.Start(last, m_RefreshRate);
     while (m_Running) {
         const bool newLayout = m_LayoutChanged;
         if (newLayout) CoverNewLayout();
@@ -181,12 +186,22 @@ void Pelluna_S::RunFrameLoop() {
                 view.m_BackBuffer->QuickBlitAt(window, view.area.left, view.area.top, win::SRCCOPY);
             }
             // A new layout brings its own rate: its grid starts with its first frame.
-            if (newLayout) m_Pacer.Start(now, m_FrameRate);
+            if (newLayout) m_Pacer.Start(now, m_RefreshRate);
             m_Pacer.FrameDrawn(now);
         }
         WaitForNextFrame(last, composing);
     }
-    clock.timeEndPeriod(kTimerResolutionMs);
+    HoldTimerResolution(false);
+}
+
+void Pelluna_S::HoldTimerResolution(bool hold) {
+    if (hold == m_HoldsTimerResolution) return;
+    m_HoldsTimerResolution = hold;
+    if (hold) {
+        platform_.clock.timeBeginPeriod(kTimerResolutionMs);
+    } else {
+        platform_.clock.timeEndPeriod(kTimerResolutionMs);
+    }
 }
 
 void Pelluna_S::WaitForNextFrame(std::uint32_t& last, bool composing) {
@@ -196,22 +211,30 @@ void Pelluna_S::WaitForNextFrame(std::uint32_t& last, bool composing) {
     // when the compositor's wait comes back at once.
     if (composing && !m_DisplayOff && clock.DwmFlush() == 0) m_Pacer.CompositorFrame(clock.timeGetTime());
     bool wasOff = m_DisplayOff;
+    int failedWaits = 0;  // in a row
     while (m_Running) {
         const std::uint32_t now = clock.timeGetTime();
         if (wasOff && !m_DisplayOff) {
             // The time the display was off never reaches the effect: the rain goes on where it stopped. A
             // step of minutes would end every ring at once and land the falling drops far off the screen.
             last = now;
-            m_Pacer.Start(now, m_FrameRate);
+            HoldTimerResolution(true);
+            m_Pacer.Start(now, m_RefreshRate);
             return;
         }
         wasOff = wasOff || m_DisplayOff;
+        // Nothing is timed while the display is off: the system's timer goes back to its own pace.
+        if (m_DisplayOff) HoldTimerResolution(false);
         const std::uint32_t wait = m_DisplayOff ? win::INFINITE : m_Pacer.MsUntilDue(now);
         if (wait == 0) return;
         // Wakes at once for input, timers and close requests, as for messages already waiting.
         const std::uint32_t woken = platform_.user.MsgWaitForMultipleObjectsEx(
-            0, nullptr, wait, win::QS_ALLINPUT, win::MWMO_INPUTAVAILABLE);
-        if (woken == win::WAIT_OBJECT_0) host_.DoEvents();
+            0, nullptr, wait, kAllInputOfWindows7, win::MWMO_INPUTAVAILABLE);
+        // A wait that keeps failing comes back at once: the loop sleeps a little between passes instead of
+        // spinning, and handles the messages after each, so that input still ends the saver.
+        failedWaits = woken == win::WAIT_FAILED ? failedWaits + 1 : 0;
+        if (failedWaits > 1) platform_.kernel.Sleep(std::min(wait, kFailedWaitSleepMs));
+        if (woken != win::WAIT_TIMEOUT) host_.DoEvents();
     }
 }
 
@@ -255,12 +278,33 @@ void Pelluna_S::DisplayState(std::uint32_t state) {
     m_DisplayOff = state == 0;
 }
 
+void Pelluna_S::PowerSource(std::uint32_t condition) {
+    m_Conditions.onBattery = condition != win::PoAc;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::BatterySaver(std::uint32_t status) {
+    m_Conditions.batterySaver = status != 0;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::EnergySaver(std::uint32_t status) {
+    m_Conditions.energySaver = status != win::ENERGY_SAVER_OFF;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
+void Pelluna_S::SessionChange() {
+    m_Conditions.remoteSession = platform_.user.GetSystemMetrics(win::SM_REMOTESESSION) != 0;
+    m_Pacer.SetConditions(m_Conditions);
+}
+
 void Pelluna_S::EndSaver() {
     RestoreSystemState();
     platform_.kernel.ExitProcess(0);
 }
 
 void Pelluna_S::RestoreSystemState() {
+    HoldTimerResolution(false);
     if (host_.TimerEnabled(SaverTimer::Timer2)) {
         host_.SetTimerEnabled(SaverTimer::Timer2, false);
         bgm_.CloseCdAudio();

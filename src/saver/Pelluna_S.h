@@ -38,6 +38,13 @@ class Pelluna_S {
     // The console display's state from the power-setting notification: 0 off, 1 on, 2 dimmed. While it is
     // off nothing is drawn; the music, its timers and the input go on.
     void DisplayState(std::uint32_t state);
+    // The pace follows the power-setting notifications of the power source (SYSTEM_POWER_CONDITION: PoAc is
+    // mains), battery saver (0 off) and energy saver (ENERGY_SAVER_STATUS), each value as it comes, and
+    // whether the session is remote, read at the start and again when a session connects or disconnects.
+    void PowerSource(std::uint32_t condition);
+    void BatterySaver(std::uint32_t status);
+    void EnergySaver(std::uint32_t status);
+    void SessionChange();
 
     // Milliseconds between two timeGetTime readings, across the counter's wrap.
     static std::int32_t ElapsedMs(std::uint32_t last, std::uint32_t now);
@@ -61,12 +68,16 @@ class Pelluna_S {
     void DestructEffects();
     void CoverNewLayout();
     void RunFrameLoop();
+    // Takes the 2 ms timer resolution that the frame loop's waits need, or gives it back; only a change
+    // calls the system, so every take is balanced by one give.
+    void HoldTimerResolution(bool hold);
     // Waits until the next frame is due, handling the messages that come meanwhile; after the display was
     // off the grid starts again and last becomes now, so the effect goes on from where it stopped.
     void WaitForNextFrame(std::uint32_t& last, bool composing);
     // Stops the music, restores the cursor and the system flags, and ends the process.
     void EndSaver();
-    // EndSaver's steps before the end: the music stopped, the cursor and the system flags restored.
+    // EndSaver's steps before the end: the timer resolution given back, the music stopped, the cursor and
+    // the system flags restored.
     void RestoreSystemState();
 
     const Platform& platform_;
@@ -79,7 +90,9 @@ class Pelluna_S {
     bool m_UseTransition = false;
     bool m_LayoutChanged = false;
     bool m_DisplayOff = false;
-    std::uint32_t m_FrameRate = FramePacer::kDefaultRate;  // of the current layout
+    bool m_HoldsTimerResolution = false;
+    std::uint32_t m_RefreshRate = FramePacer::kDefaultRefreshRate;  // of the current layout
+    FramePacer::Conditions m_Conditions;
     FramePacer m_Pacer;
     std::vector<Hmonitor> m_Monitors;  // as the system listed them
     std::vector<Rect> m_Areas;         // each monitor's area in client coordinates, the primary first

@@ -1,6 +1,8 @@
 // The real saver window: a borderless black popup whose messages go to the portable Pelluna_S.
 #include "windows/SaverWindow.h"
 
+#include <wtsapi32.h>
+
 #include <cstring>
 
 #include "platform/win32/HandleCast.h"
@@ -13,6 +15,23 @@ namespace {
 constexpr wchar_t kClassName[] = L"PellunaSaverWindow";
 constexpr UINT_PTR kTimerIds[] = {1, 2};
 constexpr UINT kTimerIntervalsMs[] = {1000, 200};
+
+// Not in MinGW's headers: the values of the Windows SDK's winnt.h.
+constexpr GUID GUID_POWER_SAVING_STATUS = {
+    0xE00958C0, 0xC213, 0x4ACE, {0xAC, 0x77, 0xFE, 0xCC, 0xED, 0x2E, 0xEE, 0xA5}};
+constexpr GUID GUID_ENERGY_SAVER_STATUS = {
+    0x550E8400, 0xE29B, 0x41D4, {0xA7, 0x16, 0x44, 0x66, 0x55, 0x44, 0x00, 0x00}};
+
+// The power settings whose notifications reach the saver, each with its handler. A setting the system does
+// not know (before Windows 8, 10 or 11) is simply never notified.
+struct PowerSetting {
+    const GUID* guid;
+    void (Pelluna_S::*handler)(std::uint32_t);
+};
+const PowerSetting kPowerSettings[] = {{&GUID_CONSOLE_DISPLAY_STATE, &Pelluna_S::DisplayState},
+                                       {&GUID_ACDC_POWER_SOURCE, &Pelluna_S::PowerSource},
+                                       {&GUID_POWER_SAVING_STATUS, &Pelluna_S::BatterySaver},
+                                       {&GUID_ENERGY_SAVER_STATUS, &Pelluna_S::EnergySaver}};
 
 std::size_t TimerIndex(SaverTimer timer) {
     return timer == SaverTimer::Timer1 ? 0 : 1;
@@ -30,8 +49,12 @@ SaverWindow::SaverWindow(HINSTANCE instance, Text& text) {
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SaverWindow::WindowProc));
     dc_ = ::GetDC(window_);
-    displayNotify_ =
-        ::RegisterPowerSettingNotification(window_, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    // Windows sends each setting's value as soon as it is registered, so the pace is right from the start.
+    for (std::size_t i = 0; i < std::size(kPowerSettings); ++i) {
+        powerNotifies_[i] =
+            ::RegisterPowerSettingNotification(window_, kPowerSettings[i].guid, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
+    sessionNotify_ = ::WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 SaverWindow::~SaverWindow() {
@@ -75,13 +98,18 @@ LRESULT SaverWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_POWERBROADCAST: {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
             if (wParam == PBT_POWERSETTINGCHANGE && setting != nullptr &&
-                setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD)) {
-                DWORD state = 0;
-                std::memcpy(&state, setting->Data, sizeof(state));
-                logic_->DisplayState(state);
+                setting->DataLength >= sizeof(DWORD)) {
+                DWORD value = 0;
+                std::memcpy(&value, setting->Data, sizeof(value));
+                for (const PowerSetting& known : kPowerSettings) {
+                    if (setting->PowerSetting == *known.guid) (logic_->*known.handler)(value);
+                }
             }
             return TRUE;
         }
+        case WM_WTSSESSION_CHANGE:
+            logic_->SessionChange();
+            return 0;
         case WM_CLOSE: {
             std::int16_t cancel = 0;
             logic_->QueryUnload(cancel);
@@ -148,8 +176,12 @@ void SaverWindow::Unload() {
     HWND window = window_;
     window_ = nullptr;
     dc_ = nullptr;
-    if (displayNotify_ != nullptr) ::UnregisterPowerSettingNotification(displayNotify_);
-    displayNotify_ = nullptr;
+    for (HPOWERNOTIFY& notify : powerNotifies_) {
+        if (notify != nullptr) ::UnregisterPowerSettingNotification(notify);
+        notify = nullptr;
+    }
+    if (sessionNotify_) ::WTSUnRegisterSessionNotification(window);
+    sessionNotify_ = false;
     ::DestroyWindow(window);
 }
 

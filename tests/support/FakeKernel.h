@@ -61,6 +61,11 @@ class FakeKernel final : public Kernel {
                                  std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
     std::uint16_t GetUserDefaultUILanguage() override { return uiLanguage; }
     std::uint32_t GetACP() override { return ansiCodePage; }
+    std::uint32_t* sleepClock = nullptr;  // where a sleep lets its time pass
+    void Sleep(std::uint32_t dwMilliseconds) override {
+        log_.Add(Call("Sleep", dwMilliseconds));
+        if (sleepClock) *sleepClock += dwMilliseconds;
+    }
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 
   private:

@@ -15,7 +15,7 @@ namespace pelluna::testing {
 struct FakePlatform {
     explicit FakePlatform(unsigned codePage = 932) : text(codePage) {
         kernel.ansiCodePage = codePage;
-        user.waitClock = &clock.milliseconds;
+        user.waitClock = kernel.sleepClock = &clock.milliseconds;
     }
 
     CallLog log;

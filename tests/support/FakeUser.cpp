@@ -26,6 +26,7 @@ int FakeUser::GetSystemMetrics(int index) {
     log_.Add(Call("GetSystemMetrics", index));
     if (index == win::SM_CXSCREEN) return screenWidth;
     if (index == win::SM_CYSCREEN) return screenHeight;
+    if (index == win::SM_REMOTESESSION) return remoteSession;
     // The virtual screen: the monitors' bounding rectangle.
     Rect desk = monitors.empty() ? Rect{} : monitors.front().rcMonitor;
     for (const MonitorInfo& m : monitors) {
@@ -168,6 +169,7 @@ std::uint32_t FakeUser::MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const 
                                                     std::uint32_t dwFlags) {
     log_.Add(Call("MsgWaitForMultipleObjectsEx", nCount, static_cast<const void*>(pHandles), dwMilliseconds,
                   dwWakeMask, dwFlags));
+    if (failingWaits > 0) return --failingWaits, win::WAIT_FAILED;
     if (dwMilliseconds == win::INFINITE) return win::WAIT_OBJECT_0;
     if (waitClock) *waitClock += dwMilliseconds;
     return win::WAIT_TIMEOUT;

@@ -24,6 +24,7 @@ class FakeUser final : public User {
     int showCursorResult = -1;
     int screenWidth = 1920;
     int screenHeight = 1080;
+    int remoteSession = 0;  // what SM_REMOTESESSION answers
     Hwnd desktopWindow = 0x10010;
     Hdc nextDC = 0xDC01;
     Hwnd setParentResult = 0;
@@ -41,6 +42,7 @@ class FakeUser final : public User {
     // under Wine. A timed wait lets its time pass on waitClock; a wait without end ends with a message.
     std::vector<std::uint32_t> refreshRates;
     std::uint32_t* waitClock = nullptr;
+    int failingWaits = 0;  // so many of the next waits fail (WAIT_FAILED)
     // The handle of monitors[index].
     static Hmonitor MonitorHandle(std::size_t index) { return 0x3001 + static_cast<Hmonitor>(index); }
 

@@ -69,6 +69,9 @@ std::uint16_t Win32Kernel::GetUserDefaultUILanguage() {
 std::uint32_t Win32Kernel::GetACP() {
     return ::GetACP();
 }
+void Win32Kernel::Sleep(std::uint32_t dwMilliseconds) {
+    ::Sleep(dwMilliseconds);
+}
 void Win32Kernel::ExitProcess(std::uint32_t exitCode) {
     ::ExitProcess(exitCode);
 }

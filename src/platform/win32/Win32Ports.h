@@ -7,7 +7,8 @@
 
 namespace pelluna::win32 {
 
-class Win32User final : public User {
+// Not final: the frame-rate benchmark forces a refresh rate by overriding EnumDisplaySettingsW.
+class Win32User : public User {
   public:
     Hwnd FindWindowA(const char* className, const std::string& title) override;
     int ShowCursor(int bShow) override;
@@ -81,6 +82,7 @@ class Win32Kernel final : public Kernel {
                                  std::uint32_t languageId, wchar_t* buffer, std::uint32_t size) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     std::uint32_t GetACP() override;
+    void Sleep(std::uint32_t dwMilliseconds) override;
     [[noreturn]] void ExitProcess(std::uint32_t exitCode) override;
 };
 

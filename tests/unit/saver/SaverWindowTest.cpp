@@ -94,9 +94,10 @@ TEST_F(SaverWindowTest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
     EXPECT_THAT(
         Lines({"Host.", "Effect.", "GetSystemMetrics", "SetWindowPos", "time", "CreateCompatibleDC",
                "CreateCompatibleBitmap", "BitBlt", "ExitProcess", "SystemParametersInfoA", "ShowCursor"}),
-        ElementsAre("Host.SetWindowStateNormal()", "GetSystemMetrics(0)", "GetSystemMetrics(1)",
-                    "Host.Move(0, 0, 1920, 1080)", "Host.ClientSize()", "Effect.Construct(1920, 1080)",
-                    "CreateCompatibleDC(56321)", "CreateCompatibleBitmap(56321, 1920, 1080)", "Host.Show()",
+        ElementsAre("GetSystemMetrics(4096)", "Host.SetWindowStateNormal()", "GetSystemMetrics(0)",
+                    "GetSystemMetrics(1)", "Host.Move(0, 0, 1920, 1080)", "Host.ClientSize()",
+                    "Effect.Construct(1920, 1080)", "CreateCompatibleDC(56321)",
+                    "CreateCompatibleBitmap(56321, 1920, 1080)", "Host.Show()",
                     "SetWindowPos(23130, -1, 0, 0, 0, 0, 19)", "Host.SetFocus()", "timeBeginPeriod(2)",
                     "Effect.EraseBackground(4097)", "Host.DoEvents()", "Effect.Tick(3)",
                     "Effect.DrawCurrentFrame(4097)", "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)",
@@ -148,20 +149,38 @@ TEST_F(SaverWindowTest, MusicStartsByKindAndTheFileEnding) {
 }
 
 std::string TimedWait(std::uint32_t ms) {
-    return Call("MsgWaitForMultipleObjectsEx", 0, nullptr, ms, win::QS_ALLINPUT, win::MWMO_INPUTAVAILABLE);
+    // Every input, message and timer, as Windows 7 counts them (0x1CFF, with touch and pointer, fails there).
+    return Call("MsgWaitForMultipleObjectsEx", 0, nullptr, ms, 0x04FF, win::MWMO_INPUTAVAILABLE);
 }
 
-TEST_F(SaverWindowTest, FramesEraseThenPumpThenTickThenDrawThenBlitThenWaitForTheNextRefresh) {
+// What the desk tells the saver in each frame, then each frame's tick (the time measured) and wait.
+// clang-format off
+const struct PaceRow {
+    const char* name;
+    std::function<void(Pelluna_S&, testing::FakeUser&, int)> tell;  // in the frame numbered
+    std::vector<std::pair<int, std::uint32_t>> frames;
+} kPaceRows[] = {
+    {"NoRateReported", [](auto&&...) {}, {{0, 16}, {16, 17}, {17, 0}}},  // 60 Hz: due at 116 and 133 ms
+    {"BatteryThenMains", [](auto& s, auto&, int f) { s.PowerSource(f < 2); }, {{0, 33}, {33, 17}, {17, 0}}},
+    {"EnergySaverOnOff", [](auto& s, auto&, int f) { s.EnergySaver(f < 2); }, {{0, 33}, {33, 17}, {17, 0}}},
+    {"BatterySaverThenRemote",  // the slower pace told during a frame counts from that frame's refresh
+     [](auto& s, auto& u, int f) { f > 1 ? (u.remoteSession = 1, s.SessionChange()) : s.BatterySaver(1); },
+     {{0, 33}, {33, 50}, {50, 0}}}};
+// clang-format on
+
+class SaverPaceTest : public SaverWindowTest, public ::testing::WithParamInterface<PaceRow> {};
+
+TEST_P(SaverPaceTest, FramesEraseThenPumpThenTickThenDrawThenBlitThenWaitForTheNextRefresh) {
     auto& saver = Saver();
     CloseDuringFrame(3);
+    const auto close = host_.onDoEvents;
+    host_.onDoEvents = [&](int call) { GetParam().tell(saver, fake_.user, call), close(call); };
     fake_.clock.milliseconds = 100;
     RunLoad(saver);
     const auto frameCalls = Lines({"Effect.EraseBackground", "Host.DoEvents", "Effect.Tick",
                                    "Effect.DrawCurrentFrame", "BitBlt", "MsgWait"});
-    // No rate reported: 60 Hz, due at 116 and 133 ms; the effect sees the time measured.
-    const std::pair<int, std::uint32_t> frames[] = {{0, 16}, {16, 17}, {17, 0}};
     std::vector<std::string> expected;
-    for (const auto& [tick, wait] : frames) {
+    for (const auto& [tick, wait] : GetParam().frames) {
         expected.insert(expected.end(), {"Effect.EraseBackground(4097)", "Host.DoEvents()",
                                          Call("Effect.Tick", tick), "Effect.DrawCurrentFrame(4097)",
                                          "BitBlt(53456, 0, 0, 1920, 1080, 4097, 0, 0, 13369376)"});
@@ -170,6 +189,9 @@ TEST_F(SaverWindowTest, FramesEraseThenPumpThenTickThenDrawThenBlitThenWaitForTh
     EXPECT_EQ(frameCalls, expected);
     EXPECT_THAT(Lines({"Effect.DrawTransitionMask"}), ElementsAre());
 }
+
+INSTANTIATE_TEST_SUITE_P(Desks, SaverPaceTest, ::testing::ValuesIn(kPaceRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ElapsedMs, IsTheUnsignedDifferenceAcrossTheWrap) {
     const struct {
@@ -474,6 +496,7 @@ TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
     EXPECT_TRUE(RunLoad(saver));
 
     std::vector<std::string> expected = CallsOn(desks.front(), 0x1001, 5);  // the next frame 16 ms later
+    expected.insert(expected.begin(), "GetSystemMetrics(4096)");            // a remote session?
     if (desks.size() == 2) {
         // Every old effect and surface goes before anything new is made.
         const std::size_t old = desks.front().areas.size();
@@ -494,24 +517,32 @@ TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
 INSTANTIATE_TEST_SUITE_P(Layouts, SaverMonitorsTest, ::testing::ValuesIn(kLayouts),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SaverWindowTest, TheFastestMonitorSetsTheBeatAndWhileTheDisplayIsOffNothingIsDrawnButTheMusicGoesOn) {
+// Waits that fail (the next two, once the display is off) still let the messages through, then sleep.
+class SaverDisplayOffTest : public SaverWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SaverDisplayOffTest,
+       TheFastestMonitorSetsTheBeatAndWhileTheDisplayIsOffNothingIsDrawnButTheMusicGoesOn) {
     fake_.user.monitors = kSideBySide.monitors;
     fake_.user.refreshRates = {60, 144};
     auto& saver = Saver();
     host_.onDoEvents = [&](int call) {
-        std::int16_t cancel = 0;
-        if (call == 2) saver.DisplayState(0);  // during the second frame, which is left unfinished
+        if (call == 2) saver.DisplayState(0), fake_.user.failingWaits = GetParam();  // frame left unfinished
         if (call == 3) saver.Timer1Tick(), fake_.user.refreshRates = {75}, saver.DisplayChange();
         if (call == 4) saver.DisplayState(2), fake_.clock.milliseconds += 60000;  // dimmed: seen again
-        if (call == 6) saver.QueryUnload(cancel);
+        if (call == 6) saver.Click();
     };
     RunLoad(saver);
-    // The minute the display was off never reaches the effects; the new layout brings its rate, 75 Hz.
-    EXPECT_THAT(Lines({"Effect.Tick", "MsgWait", R"(mciSendStringA("status)"}),
-                ElementsAre("Effect.Tick(0)", TimedWait(6), TimedWait(win::INFINITE),
-                            R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))", TimedWait(win::INFINITE),
-                            "Effect.Tick(0)", TimedWait(13), "Effect.Tick(13)"));
+    // The minute the display was off never reaches the effects, nor holds the timer resolution (given back
+    // by the click's end too). 144 Hz gives frames of two refreshes; the new layout brings its rate, 75 Hz.
+    EXPECT_THAT(Lines({"Effect.Tick", "MsgWait", R"(mciSendStringA("status)", "time"}),
+                ElementsAre("timeBeginPeriod(2)", "Effect.Tick(0)", TimedWait(13), "timeEndPeriod(2)",
+                            TimedWait(win::INFINITE), R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))",
+                            TimedWait(win::INFINITE), "timeBeginPeriod(2)", "Effect.Tick(0)", TimedWait(13),
+                            "timeEndPeriod(2)"));
+    EXPECT_EQ(Lines({"Sleep"}), std::vector<std::string>(GetParam() / 2, "Sleep(10)"));
 }
+
+INSTANTIATE_TEST_SUITE_P(FailingWaits, SaverDisplayOffTest, ::testing::Values(0, 2));
 
 }  // namespace
 }  // namespace pelluna
