@@ -1,10 +1,11 @@
 ; The Pelluna setup program: a per-user install that makes Pelluna the screen saver, and its uninstaller.
-; makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DPROGRAM=Pelluna.scr -DINSTALL_TEXT=INSTALL.txt
-;          -DICON=umbrella.ico -DOUTFILE=Pelluna-1.0.0-setup.exe Pelluna.nsi
-; INSTALL_TEXT already has Windows line ends. /S installs or uninstalls silently, /D=FOLDER picks the folder.
+; makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DPROGRAM=Pelluna.scr -DSETTINGS_PROGRAM=PellunaSettings.exe
+;          -DINSTALL_TEXT=INSTALL.txt -DICON=umbrella.ico -DOUTFILE=Pelluna-1.0.0-setup.exe Pelluna.nsi
+; INSTALL_TEXT already has Windows line ends; SETTINGS_PROGRAM is Settings.nsi's program. /S installs or
+; uninstalls silently, /D=FOLDER picks the folder.
 
-!ifndef VERSION | PROGRAM | INSTALL_TEXT | ICON | OUTFILE
-  !error "define VERSION, PROGRAM, INSTALL_TEXT, ICON and OUTFILE"
+!ifndef VERSION | PROGRAM | SETTINGS_PROGRAM | INSTALL_TEXT | ICON | OUTFILE
+  !error "define VERSION, PROGRAM, SETTINGS_PROGRAM, INSTALL_TEXT, ICON and OUTFILE"
 !endif
 
 ; The program is 64-bit only, and so is the Wine that tests the installer.
@@ -21,13 +22,23 @@ ManifestDPIAware true
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATE_AND_SEND 3
 !define SPIF_SENDCHANGE 2
-!define WC_NO_BEST_FIT_CHARS 0x400
-!define SAVER_TITLE "Pelluna_Main"
+!define GENERIC_WRITE 0x40000000
+!define FILE_SHARE_ALL 7
+!define OPEN_EXISTING 3
+!define ERROR_SHARING_VIOLATION 32
+!define ERROR_LOCK_VIOLATION 33
+!define FORMAT_MESSAGE_FROM_SYSTEM_IGNORE_INSERTS 0x1200
+!define GW_HWNDNEXT 2
+!define GW_CHILD 5
+!define GA_PARENT 1
+; The window classes of the saver's full-screen window and of the preview (src/windows).
+!define SAVER_CLASS "PellunaSaverWindow"
+!define PREVIEW_CLASS "PellunaPreviewWindow"
 ; The settings dialog's titles: on a Japanese Windows, and elsewhere.
 !define DIALOG_TITLE_JA "Pellunaの設定"
 !define DIALOG_TITLE_EN "Pelluna Settings"
 !define MENU_FOLDER "$SMPROGRAMS\Pelluna"
-; The Start-menu entries in both languages: the uninstaller removes whichever the install made.
+; The Start-menu entries in both languages: setup and uninstaller remove whichever an install made.
 !define SETTINGS_ENTRY_EN "Pelluna Settings"
 !define SETTINGS_ENTRY_JA "Pellunaの設定"
 !define CHOOSE_ENTRY_EN "Make Pelluna the Screen Saver"
@@ -51,8 +62,11 @@ VIFileVersion "${VERSION}.0"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+; The welcome page keeps the wizard's own picture: its layout is made around one.
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
-!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckFolderName
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFolderPage
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckFolderPage
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 ; The finish page shows only in an interactive install, so a silent one never opens the settings.
@@ -68,21 +82,38 @@ VIFileVersion "${VERSION}.0"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+LangString WelcomeText ${LANG_ENGLISH} "Setup installs the screen saver Pelluna ${VERSION} for you alone (no administrator is needed), makes it your screen saver and adds it to the Start menu.$\r$\n$\r$\nIt goes into this folder; the next page lets you choose another:$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
+LangString WelcomeText ${LANG_JAPANESE} "スクリーン セーバー Pelluna ${VERSION} をあなた専用にインストールし (管理者の権限は要りません)、スクリーン セーバーに設定して、スタート メニューに登録します。$\r$\n$\r$\nインストール先は次のフォルダーです。次のページで別のフォルダーを選べます。$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
 LangString OpenScreenSaverSettings ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenScreenSaverSettings ${LANG_JAPANESE} "スクリーン セーバーの設定を開く"
 LangString SettingsEntry ${LANG_ENGLISH} "${SETTINGS_ENTRY_EN}"
 LangString SettingsEntry ${LANG_JAPANESE} "${SETTINGS_ENTRY_JA}"
 LangString ChooseEntry ${LANG_ENGLISH} "${CHOOSE_ENTRY_EN}"
 LangString ChooseEntry ${LANG_JAPANESE} "${CHOOSE_ENTRY_JA}"
-; $R0 is the title of the open settings window.
+; The questions offer Retry; what the page says after Cancel is short, so that the status line holds it.
+; $R0 is the title of the open settings window, $R3 the program file, $R8 the system's reason.
 LangString CloseSettings ${LANG_ENGLISH} "Pelluna's settings window $\"$R0$\" is open. Close it, then choose Retry to go on."
 LangString CloseSettings ${LANG_JAPANESE} "Pelluna の設定ウィンドウ「$R0」が開いています。閉じてから [再試行] を押してください。"
-LangString ProgramInUse ${LANG_ENGLISH} "$INSTDIR\Pelluna.scr is in use and cannot be replaced. Close the program that uses it, then choose Retry."
-LangString ProgramInUse ${LANG_JAPANESE} "$INSTDIR\Pelluna.scr は使用中のため置き換えられません。使っているプログラムを閉じてから [再試行] を押してください。"
+LangString SettingsOpenStopped ${LANG_ENGLISH} "Nothing was changed: Pelluna's settings window is open."
+LangString SettingsOpenStopped ${LANG_JAPANESE} "設定ウィンドウが開いているため、何も変更しませんでした。"
+LangString ProgramInUse ${LANG_ENGLISH} "$R3 is in use. Close the program that uses it, then choose Retry."
+LangString ProgramInUse ${LANG_JAPANESE} "$R3 は使用中です。使っているプログラムを閉じてから [再試行] を押してください。"
+LangString InUseStopped ${LANG_ENGLISH} "Nothing was changed: Pelluna.scr is in use."
+LangString InUseStopped ${LANG_JAPANESE} "Pelluna.scr が使用中のため、何も変更しませんでした。"
+LangString NotReplaceable ${LANG_ENGLISH} "$R3 could not be replaced: $R8"
+LangString NotReplaceable ${LANG_JAPANESE} "$R3 を置き換えられませんでした: $R8"
+LangString NotReplaceableStopped ${LANG_ENGLISH} "Nothing was changed: Pelluna.scr could not be replaced."
+LangString NotReplaceableStopped ${LANG_JAPANESE} "Pelluna.scr を置き換えられないため、何も変更しませんでした。"
 LangString NotReplaced ${LANG_ENGLISH} "The files in $INSTDIR could not be written. Pelluna was not installed."
 LangString NotReplaced ${LANG_JAPANESE} "$INSTDIR のファイルを書き込めませんでした。Pelluna はインストールされていません。"
 LangString FolderNameUnusable ${LANG_ENGLISH} "The name of the folder $INSTDIR cannot be used on this system: Pelluna could not save its settings there. Choose another folder."
 LangString FolderNameUnusable ${LANG_JAPANESE} "フォルダー $INSTDIR の名前はこのシステムでは使えません。Pelluna が設定を保存できないため、別のフォルダーを選んでください。"
+LangString EarlierFilesKept ${LANG_ENGLISH} "Pelluna is now installed in $INSTDIR. The files of the earlier install in $R7 could not all be removed: delete them when nothing uses them."
+LangString EarlierFilesKept ${LANG_JAPANESE} "Pelluna を $INSTDIR にインストールしました。以前のインストール先 $R7 のファイルをすべては削除できませんでした。使われていないときに削除してください。"
+LangString NotRemoved ${LANG_ENGLISH} "$INSTDIR\Pelluna.scr could not be removed, so Pelluna stays installed. Close the program that uses it, then uninstall again."
+LangString NotRemoved ${LANG_JAPANESE} "$INSTDIR\Pelluna.scr を削除できないため、Pelluna はインストールされたままです。使っているプログラムを閉じてから、もう一度アンインストールしてください。"
+LangString NotRemovedStopped ${LANG_ENGLISH} "Nothing was changed: Pelluna.scr could not be removed."
+LangString NotRemovedStopped ${LANG_JAPANESE} "Pelluna.scr を削除できないため、何も変更しませんでした。"
 
 ; Like the program's own version resource, without a copyright line.
 !pragma warning disable 9100
@@ -104,10 +135,145 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
   ${EndIf}
 !macroend
 
+; RESULT (which may be A) is 1 when the folders A and B are the same, in their long or their short forms,
+; else 0.
+!macro IsSameFolder A B RESULT
+  GetFullPathName /SHORT $R9 "${A}"
+  ${If} "${A}" == ""
+    StrCpy ${RESULT} 0
+  ${ElseIf} "${A}" == "${B}"
+    StrCpy ${RESULT} 1
+  ${Else}
+    GetFullPathName /SHORT ${RESULT} "${B}"
+    ${If} $R9 != ""
+    ${AndIf} $R9 == ${RESULT}
+      StrCpy ${RESULT} 1
+    ${Else}
+      StrCpy ${RESULT} 0
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; The program's files, in the install folder or in the folder of an earlier install.
+!macro DeleteProgramFiles FOLDER
+  Delete "${FOLDER}\Pelluna.scr"
+  Delete "${FOLDER}\PellunaSettings.exe"
+  Delete "${FOLDER}\INSTALL.txt"
+  Delete "${FOLDER}\Uninstall.exe"
+!macroend
+
+!macro DeleteMenuEntries
+  Delete "${MENU_FOLDER}\${SETTINGS_ENTRY_EN}.lnk"
+  Delete "${MENU_FOLDER}\${SETTINGS_ENTRY_JA}.lnk"
+  Delete "${MENU_FOLDER}\${CHOOSE_ENTRY_EN}.lnk"
+  Delete "${MENU_FOLDER}\${CHOOSE_ENTRY_JA}.lnk"
+!macroend
+
 ; Tells running programs that the screen saver settings changed.
 !macro AnnounceScreenSaver
   System::Call "user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})"
 !macroend
+
+; $R8 is empty when the file $R3 is not there or can be written, else the system's error code for it.
+!macro WriteError
+  StrCpy $R8 ""
+  ${If} ${FileExists} $R3
+    System::Call "kernel32::CreateFileW(w R3, i ${GENERIC_WRITE}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, \
+      i 0, p 0) p .r9 ?e"
+    Pop $R8
+    ${If} $9 P<> -1
+      System::Call "kernel32::CloseHandle(p r9)"
+      StrCpy $R8 ""
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Asks every Pelluna saver and preview window to close, as Windows ends them. The saver's windows are
+; top-level; a preview is a child window in the preview box of the program that started it (the screen
+; saver settings of Windows), so the walk goes through the whole tree of windows under the desktop, each
+; window before its children. A window that goes meanwhile ends the walk early: the next one, a second
+; later, finds the rest.
+!macro ClosePellunaWindows UN
+Function ${UN}ClosePellunaWindows
+  System::Call "user32::GetDesktopWindow() p .r5"
+  System::Call "user32::GetWindow(p r5, i ${GW_CHILD}) p .r1"
+  StrCpy $4 0
+  ${DoWhile} $1 P<> 0
+    System::Call "user32::GetClassNameW(p r1, w .r2, i 64) i"
+    ${If} $2 == "${SAVER_CLASS}"
+    ${OrIf} $2 == "${PREVIEW_CLASS}"
+      System::Call "user32::PostMessageW(p r1, i ${WM_CLOSE}, p 0, p 0)"
+    ${EndIf}
+    System::Call "user32::GetWindow(p r1, i ${GW_CHILD}) p .r3"
+    ; Without a child: the next window beside it, or beside the nearest window above it that has one.
+    ${DoWhile} $3 P= 0
+      System::Call "user32::GetWindow(p r1, i ${GW_HWNDNEXT}) p .r3"
+      ${IfThen} $3 P<> 0 ${|} ${ExitDo} ${|}
+      System::Call "user32::GetAncestor(p r1, i ${GA_PARENT}) p .r1"
+      ${IfThen} $1 P= 0 ${|} ${ExitDo} ${|}
+      ${IfThen} $1 P= $5 ${|} ${ExitDo} ${|}
+    ${Loop}
+    StrCpy $1 $3
+    ; However windows move meanwhile, the walk ends.
+    IntOp $4 $4 + 1
+    ${IfThen} $4 >= 100000 ${|} ${ExitDo} ${|}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro ClosePellunaWindows ""
+!insertmacro ClosePellunaWindows "un."
+
+; Before the program is replaced or removed: a running saver or preview is asked to close, and is waited
+; for (up to 10 s) until the program file can be written, here and in the folder $R7 of an earlier install
+; (empty for none). An open settings dialog may hold changes, so only the user closes it; a silent run fails
+; instead. $R8 comes back empty, or with the system's error code when a program file cannot be written for
+; another reason than use (read-only, protected), which no wait mends; $R3 names that file.
+!macro EndRunningPelluna UN
+Function ${UN}EndRunningPelluna
+  again:
+  StrCpy $R0 "${DIALOG_TITLE_JA}"
+  System::Call "user32::FindWindowW(p 0, w R0) p .r0"
+  ${If} $0 P= 0
+    StrCpy $R0 "${DIALOG_TITLE_EN}"
+    System::Call "user32::FindWindowW(p 0, w R0) p .r0"
+  ${EndIf}
+  ${If} $0 P<> 0
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseSettings)" /SD IDCANCEL IDRETRY again
+    SetErrorLevel 2
+    Abort "$(SettingsOpenStopped)"
+  ${EndIf}
+  StrCpy $R1 0
+  ${Do}
+    ; Once a second, for a saver that started since.
+    IntOp $R2 $R1 % 10
+    ${IfThen} $R2 = 0 ${|} Call ${UN}ClosePellunaWindows ${|}
+    StrCpy $R3 "$INSTDIR\Pelluna.scr"
+    !insertmacro WriteError
+    ${If} $R8 == ""
+    ${AndIf} $R7 != ""
+      StrCpy $R3 "$R7\Pelluna.scr"
+      !insertmacro WriteError
+      ; That one is only removed, which a read-only mark does not stop: only its use is waited for.
+      ${If} $R8 != ${ERROR_SHARING_VIOLATION}
+      ${AndIf} $R8 != ${ERROR_LOCK_VIOLATION}
+        StrCpy $R8 ""
+      ${EndIf}
+    ${EndIf}
+    ; Free, or blocked for another reason than use.
+    ${If} $R8 != ${ERROR_SHARING_VIOLATION}
+    ${AndIf} $R8 != ${ERROR_LOCK_VIOLATION}
+      Return
+    ${EndIf}
+    Sleep 100
+    IntOp $R1 $R1 + 1
+  ${LoopUntil} $R1 >= 100
+  MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$(ProgramInUse)" /SD IDCANCEL IDRETRY again
+  SetErrorLevel 2
+  Abort "$(InUseStopped)"
+FunctionEnd
+!macroend
+!insertmacro EndRunningPelluna ""
+!insertmacro EndRunningPelluna "un."
 
 ; Keeps the screen saver that Pelluna replaces, to put it back on uninstall. An earlier Pelluna, here or
 ; in the folder of an earlier install, is no screen saver to keep: the one it replaced stays kept.
@@ -145,15 +311,27 @@ Function KeepPreviousScreenSaver
   ${EndIf}
 FunctionEnd
 
-; RESULT is 1 when the ANSI code page can write TEXT, else 0.
+; RESULT is 1 when the ANSI calls reach TEXT, that is when it comes back the same through the ANSI code
+; page, else 0. The round trip alone decides: under the UTF-8 code page (65001) a conversion that is asked
+; whether it used a default character, or asked for no best fits, fails outright.
 !macro FitsCodePage TEXT RESULT
   StrCpy $8 "${TEXT}"
-  System::Call "kernel32::WideCharToMultiByte(i 0, i ${WC_NO_BEST_FIT_CHARS}, w r8, i -1, p 0, i 0, p 0, *i .r9) i"
-  IntOp ${RESULT} 1 - $9
+  System::Alloc 4096
+  Pop $6
+  System::Call "kernel32::WideCharToMultiByte(i 0, i 0, w r8, i -1, p r6, i 4096, p 0, p 0) i .r9"
+  System::Call "kernel32::MultiByteToWideChar(i 0, i 0, p r6, i -1, w .r7, i ${NSIS_MAX_STRLEN}) i .r5"
+  System::Free $6
+  StrCpy ${RESULT} 0
+  ${If} $9 <> 0
+  ${AndIf} $5 <> 0
+  ${AndIf} $7 S== $8
+    StrCpy ${RESULT} 1
+  ${EndIf}
 !macroend
 
-; The program reaches its settings file through ANSI calls: a folder whose name the code page cannot write
-; works through its short form only, and where the volume keeps none, settings could never be saved.
+; $0 is 1 when Pelluna could keep its settings in $INSTDIR, else 0. The program reaches its settings file
+; through ANSI calls: a folder whose name the code page cannot write works through its short form only,
+; and where the volume keeps none, settings could never be saved.
 Function CheckFolderName
   !insertmacro FitsCodePage $INSTDIR $0
   ${If} $0 == 1
@@ -174,50 +352,27 @@ Function CheckFolderName
     ${GetParent} $4 $4
   ${EndWhile}
   !insertmacro FitsCodePage $2 $0
-  ${If} $3 = 0
-  ${OrIf} $0 == 0
+  ${IfThen} $3 = 0 ${|} StrCpy $0 0 ${|}
+FunctionEnd
+
+Function CheckFolderPage
+  Call CheckFolderName
+  ${If} $0 == 0
     MessageBox MB_OK|MB_ICONEXCLAMATION "$(FolderNameUnusable)"
     Abort
   ${EndIf}
 FunctionEnd
 
-; Before the program is replaced: a running saver or preview is asked to close, as Windows ends it, and
-; is waited for (up to 10 s) until its file can be written. An open settings dialog may hold changes, so
-; only the user closes it; a silent setup fails instead.
-Function EndRunningPelluna
-  again:
-  StrCpy $R0 "${DIALOG_TITLE_JA}"
-  System::Call "user32::FindWindowW(p 0, w R0) p .r0"
-  ${If} $0 P= 0
-    StrCpy $R0 "${DIALOG_TITLE_EN}"
-    System::Call "user32::FindWindowW(p 0, w R0) p .r0"
+; The page adds a backslash to a folder that is there already, as the earlier install's is: shown without.
+Function ShowFolderPage
+  System::Call "user32::GetWindowTextW(p $mui.DirectoryPage.Directory, w .r0, i ${NSIS_MAX_STRLEN}) i .r1"
+  StrCpy $2 $0 "" -1
+  ${If} $2 == "\"
+  ${AndIf} $1 > 3
+    StrCpy $0 $0 -1
+    SendMessage $mui.DirectoryPage.Directory ${WM_SETTEXT} 0 "STR:$0"
+    SendMessage $mui.DirectoryPage.Directory ${EM_SETSEL} 0 -1
   ${EndIf}
-  ${If} $0 P<> 0
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseSettings)" /SD IDCANCEL IDRETRY again
-    SetErrorLevel 2
-    Abort "$(CloseSettings)"
-  ${EndIf}
-  StrCpy $1 0
-  ${Do}
-    System::Call "user32::FindWindowW(p 0, w '${SAVER_TITLE}') p .r0"
-    ${If} $0 P<> 0
-      System::Call "user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)"
-    ${ElseIfNot} ${FileExists} "$INSTDIR\Pelluna.scr"
-      Return
-    ${Else}
-      ClearErrors
-      FileOpen $2 "$INSTDIR\Pelluna.scr" a
-      ${IfNot} ${Errors}
-        FileClose $2
-        Return
-      ${EndIf}
-    ${EndIf}
-    Sleep 100
-    IntOp $1 $1 + 1
-  ${LoopUntil} $1 >= 100
-  MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$(ProgramInUse)" /SD IDCANCEL IDRETRY again
-  SetErrorLevel 2
-  Abort "$(ProgramInUse)"
 FunctionEnd
 
 Function OpenScreenSaverSettings
@@ -225,7 +380,46 @@ Function OpenScreenSaverSettings
 FunctionEnd
 
 Section
+  ; A silent setup has no folder page: the same check, and a refusal ends it before anything changed.
+  ${If} ${Silent}
+    Call CheckFolderName
+    ${If} $0 == 0
+      SetErrorLevel 2
+      Abort "$(FolderNameUnusable)"
+    ${EndIf}
+  ${EndIf}
+  ; One Pelluna at a time: an earlier install in another folder ($R7) goes once this one is in place.
+  ReadRegStr $R7 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $R7 != ""
+    !insertmacro IsSameFolder $R7 $INSTDIR $0
+    ${If} $0 == 1
+    ${OrIfNot} ${FileExists} "$R7\*.*"
+      StrCpy $R7 ""
+    ${EndIf}
+  ${EndIf}
   Call EndRunningPelluna
+  ${If} $R8 != ""
+    System::Call "kernel32::FormatMessageW(i ${FORMAT_MESSAGE_FROM_SYSTEM_IGNORE_INSERTS}, p 0, i R8, i 0, \
+      w .r0, i ${NSIS_MAX_STRLEN}, p 0) i .r1"
+    ${If} $1 = 0
+      StrCpy $R8 "error $R8"
+    ${Else}
+      ; Without the line end the system's text comes with.
+      ${Do}
+        StrCpy $1 $0 1 -1
+        ${If} $1 == "$\r"
+        ${OrIf} $1 == "$\n"
+          StrCpy $0 $0 -1
+        ${Else}
+          ${ExitDo}
+        ${EndIf}
+      ${Loop}
+      StrCpy $R8 $0
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "$(NotReplaceable)" /SD IDOK
+    SetErrorLevel 2
+    Abort "$(NotReplaceableStopped)"
+  ${EndIf}
   SetOutPath $INSTDIR
   ; Over an earlier install the program is replaced; its settings file Pelluna.ini stays as it is. A file
   ; that cannot be written fails the setup here, before anything else changed.
@@ -236,6 +430,7 @@ Section
   write_files:
   ClearErrors
   File "/oname=Pelluna.scr" "${PROGRAM}"
+  File "/oname=PellunaSettings.exe" "${SETTINGS_PROGRAM}"
   File "/oname=INSTALL.txt" "${INSTALL_TEXT}"
   StrCpy $2 0
   ${IfThen} ${Errors} ${|} StrCpy $2 1 ${|}  ; testing the flag clears it
@@ -252,11 +447,28 @@ Section
   ${EndIf}
   Call KeepPreviousScreenSaver
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  ; The earlier folder's settings come along when this folder has none; then its Pelluna files go, and the
+  ; folder when nothing else is left in it.
+  ${If} $R7 != ""
+    ${IfNot} ${FileExists} "$INSTDIR\Pelluna.ini"
+      CopyFiles /SILENT "$R7\Pelluna.ini" $INSTDIR
+    ${EndIf}
+    ${IfThen} ${FileExists} "$INSTDIR\Pelluna.ini" ${|} Delete "$R7\Pelluna.ini" ${|}
+    !insertmacro DeleteProgramFiles $R7
+    RMDir $R7
+    ${If} ${FileExists} "$R7\Pelluna.scr"
+    ${OrIf} ${FileExists} "$R7\Uninstall.exe"
+      MessageBox MB_OK|MB_ICONINFORMATION "$(EarlierFilesKept)" /SD IDOK
+    ${EndIf}
+  ${EndIf}
 
   ; Windows lists only the screen savers of its own folders and the chosen one: these entries find
-  ; Pelluna again once another was chosen.
+  ; Pelluna again once another was chosen. The shell starts a .scr through its file type's command
+  ; ("%1" /S), which has no place for a shortcut's arguments: the settings entry starts PellunaSettings.exe,
+  ; which starts Pelluna.scr /C itself.
+  !insertmacro DeleteMenuEntries
   CreateDirectory "${MENU_FOLDER}"
-  CreateShortcut "${MENU_FOLDER}\$(SettingsEntry).lnk" "$INSTDIR\Pelluna.scr" "/C"
+  CreateShortcut "${MENU_FOLDER}\$(SettingsEntry).lnk" "$INSTDIR\PellunaSettings.exe"
   CreateShortcut "${MENU_FOLDER}\$(ChooseEntry).lnk" "$SYSDIR\rundll32.exe" \
     'desk.cpl,InstallScreenSaver "$INSTDIR\Pelluna.scr"' "$INSTDIR\Pelluna.scr" 0
 
@@ -268,6 +480,8 @@ Section
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Pelluna"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Pelluna.scr,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Pelluna"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "https://pelluna.example.org/"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" $INSTDIR
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
@@ -276,19 +490,25 @@ Section
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-; Puts the kept screen saver back, but only while Pelluna is still the active one: a screen saver the user
-; chose since stays. With none kept, no screen saver is set, as before the install.
+; Puts the kept screen saver back, but only while Pelluna here is still the active one ($R5 is 1): a screen
+; saver the user chose since stays. A kept saver whose file is gone since, or none kept, or an entry that
+; belongs to another folder ($R6 is 0), leaves no screen saver set, as before the install.
 Function un.RestoreScreenSaver
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  !insertmacro IsPellunaIn $INSTDIR $0 $1
-  ${If} $1 == 1
-    ClearErrors
+  ${If} $R5 != 1
+    Return
+  ${EndIf}
+  StrCpy $2 ""
+  ${If} $R6 == 1
     ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
-    ${If} ${Errors}
-      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    ${Else}
-      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
-    ${EndIf}
+    ExpandEnvStrings $3 $2
+    ${IfNotThen} ${FileExists} $3 ${|} StrCpy $2 "" ${|}
+  ${EndIf}
+  ${If} $2 == ""
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${Else}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
+  ${EndIf}
+  ${If} $R6 == 1
     ClearErrors
     ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
     ${IfNot} ${Errors}
@@ -297,17 +517,26 @@ Function un.RestoreScreenSaver
       ReadRegDWORD $2 HKCU "${UNINSTALL_KEY}" "NoPreviousScreenSaveActive"
       ${IfThen} $2 == 1 ${|} DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive" ${|}
     ${EndIf}
-    ; Running programs hear of the change; without SPIF_UPDATEINIFILE the call leaves the values just put
-    ; back as they are.
-    ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
-    ${IfThen} $2 != 1 ${|} StrCpy $2 0 ${|}
-    System::Call "user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r2, p 0, i ${SPIF_SENDCHANGE})"
   ${EndIf}
+  ; Running programs hear of the change; without SPIF_UPDATEINIFILE the call leaves the values just put
+  ; back as they are.
+  ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+  ${IfThen} $2 != 1 ${|} StrCpy $2 0 ${|}
+  System::Call "user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r2, p 0, i ${SPIF_SENDCHANGE})"
 FunctionEnd
 
 Section Uninstall
-  ; Before the files go: the short form of the program's path needs the file.
-  Call un.RestoreScreenSaver
+  ; As setup does: a running saver or preview is closed, an open dialog is left to the user. What blocks
+  ; the program file for another reason ($R8) is left to the removal below, which clears a read-only mark.
+  StrCpy $R7 ""
+  Call un.EndRunningPelluna
+  ; The entry and the Start-menu entries are this folder's only when the entry names it ($R6): after an
+  ; install into another folder they belong to that one.
+  ReadRegStr $R6 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  !insertmacro IsSameFolder $R6 $INSTDIR $R6
+  ; Before the program goes: the short form of its path needs the file.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  !insertmacro IsPellunaIn $INSTDIR $0 $R5
   ; As on install, the shell may hold the program a moment longer.
   StrCpy $1 0
   ${Do}
@@ -319,15 +548,20 @@ Section Uninstall
     IntOp $1 $1 + 1
     Sleep 200
   ${Loop}
-  Delete "$INSTDIR\INSTALL.txt"
+  ; A program left behind with nothing to remove it would be a failure reported as success.
+  ${If} ${FileExists} "$INSTDIR\Pelluna.scr"
+    MessageBox MB_OK|MB_ICONSTOP "$(NotRemoved)" /SD IDOK
+    SetErrorLevel 2
+    Abort "$(NotRemovedStopped)"
+  ${EndIf}
+  Call un.RestoreScreenSaver
+  !insertmacro DeleteProgramFiles $INSTDIR
   Delete "$INSTDIR\Pelluna.ini"
-  Delete "$INSTDIR\Uninstall.exe"
-  Delete "${MENU_FOLDER}\${SETTINGS_ENTRY_EN}.lnk"
-  Delete "${MENU_FOLDER}\${SETTINGS_ENTRY_JA}.lnk"
-  Delete "${MENU_FOLDER}\${CHOOSE_ENTRY_EN}.lnk"
-  Delete "${MENU_FOLDER}\${CHOOSE_ENTRY_JA}.lnk"
-  RMDir "${MENU_FOLDER}"
+  ${If} $R6 == 1
+    !insertmacro DeleteMenuEntries
+    RMDir "${MENU_FOLDER}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
   ; Only when empty: files the user put there stay, and so does their folder.
   RMDir $INSTDIR
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The setup program under Wine, in a fresh prefix per check: a silent install, the installed saver and its
-dialog, an install over it, silent uninstalls and the screen saver they put back.
+dialog, an install over it and into another folder, updates and uninstalls while Pelluna runs, and the
+screen saver they put back.
 Usage: installer_e2e.py BUILD_DIR CHECK"""
 import os
 import re
@@ -8,7 +9,7 @@ import shutil
 import struct
 import subprocess
 
-from dialog_e2e import CMD_SET, Dialog, ini_bytes
+from dialog_e2e import CMD_SET, DIALOG_TITLE, Dialog, ini_bytes
 from pelluna_e2e import Desktop, check_registry, ended_within, run_check, stop, wait_until
 
 CHECKS, check = check_registry()
@@ -31,16 +32,21 @@ class FreshPrefix(Desktop):
         user = next(name for name in os.listdir(f"{prefix}/drive_c/users") if name != "Public")
         self.folder = f"{prefix}/drive_c/users/{user}/AppData/Local/Programs/Pelluna"
         self.windows_folder = f"C:\\users\\{user}\\AppData\\Local\\Programs\\Pelluna"
+        for saver in (PREVIOUS, OTHER):  # the screen savers a check keeps and puts back
+            open(self.unix(saver), "wb").close()
+
+    def unix(self, path):
+        return f"{self.env['WINEPREFIX']}/drive_c/{path[3:]}".replace("\\", "/")
 
     def install(self, name=None):
         return self.folder
 
-    def run(self, *args, locale=None):
-        """Runs a Wine program to its end, its output through a file: Wine's helpers may hold a pipe open."""
-        env = self.environment(locale) if locale else self.env
-        with open(f"{self.root}/output.txt", "w+", errors="replace") as output:
-            done = subprocess.run(["wine", *args], env=env, stdin=subprocess.DEVNULL, stdout=output,
-                                  stderr=subprocess.DEVNULL, timeout=60)
+    def run(self, *args, locale="C.UTF-8"):
+        """Runs a Wine program to its end, its output through a file: Wine's helpers may hold a pipe open.
+        Console programs write in the OEM code page, 437 here."""
+        with open(f"{self.root}/output.txt", "w+", encoding="cp437") as output:
+            done = subprocess.run(["wine", *args], env=self.environment(locale), stdin=subprocess.DEVNULL,
+                                  stdout=output, stderr=subprocess.DEVNULL, timeout=60)
             output.seek(0)
             return done.returncode, output.read()
 
@@ -57,9 +63,25 @@ class FreshPrefix(Desktop):
     def screen_saver(self):
         return self.values(DESKTOP_KEY).get("SCRNSAVE.EXE", (None, None))[1]
 
-    def setup(self, locale=None, code=0):
-        assert self.run(f"{self.build_dir}/Pelluna-1.0.0-setup.exe", "/S", locale=locale)[0] == code, \
-            f"the silent install did not exit {code}"
+    def setup(self, locale="C.UTF-8", code=0, folder=None):
+        assert self.run(f"{self.build_dir}/Pelluna-1.0.0-setup.exe", "/S", *[f"/D={folder}"] * bool(folder),
+                        locale=locale)[0] == code, f"the silent install did not exit {code}"
+
+    def running(self, what, title, locale):
+        """Starts Pelluna.scr from the install folder with what (/S, /C, or /P in a host's box), or another
+        program titled what in its place, and returns the process (the host's) once its window is there."""
+        if what == "/P":
+            scr = f"{self.windows_folder}\\Pelluna.scr"
+            with open(f"{self.root}/host.txt", "w+") as report:  # the host's report, as it is written
+                host = subprocess.Popen(["wine", self.helper("pelluna_preview_host"), scr, "60"],
+                                        env=self.environment(), stdin=subprocess.DEVNULL, stdout=report)
+                assert wait_until(lambda: "child" in read(report.name).decode(), 20), "no preview"
+            return host
+        if not what.startswith("/"):
+            shutil.copy(self.helper("pelluna_title_window"), f"{self.folder}/Pelluna.scr")
+        process = self.start(f"{self.folder}/Pelluna.scr", what, locale=locale)
+        assert wait_until(lambda: self.windows_titled(title), 20), f"no {title} window"
+        return process
 
     def uninstall(self):
         """Runs the entry's quiet command. The uninstaller hands over to a copy of itself and ends at once;
@@ -87,7 +109,12 @@ def a_silent_install_makes_pelluna_the_screen_saver_and_it_runs(desktop):
     with FreshPrefix(desktop.build_dir, "installer_install") as prefix:
         prefix.set_screen_saver(PREVIOUS)
         prefix.setup()
-        assert sorted(os.listdir(prefix.folder)) == ["INSTALL.txt", "Pelluna.scr", "Uninstall.exe"]
+        assert sorted(os.listdir(prefix.folder)) == [
+            "INSTALL.txt", "Pelluna.scr", "PellunaSettings.exe", "Uninstall.exe"]
+        # Wine's menu builder, which each new shortcut would start, stays off: once none runs (on this machine),
+        # the test's home has no menu entries.
+        wait_until(lambda: subprocess.run(["pgrep", "-f", "winemenubuilder"], stdout=subprocess.DEVNULL).returncode, 20)
+        assert not os.path.exists(f"{prefix.env['HOME']}/.local/share/applications/wine")
         assert read(f"{prefix.folder}/Pelluna.scr") == read(prefix.scr)
         assert read(f"{prefix.folder}/INSTALL.txt") == read(f"{SOURCE_DIR}/docs/INSTALL.txt").replace(b"\n", b"\r\n")
         folder = prefix.windows_folder
@@ -98,6 +125,7 @@ def a_silent_install_makes_pelluna_the_screen_saver_and_it_runs(desktop):
         assert prefix.values(UNINSTALL_KEY) == {
             "DisplayName": ("REG_SZ", "Pelluna"), "DisplayVersion": ("REG_SZ", "1.0.0"),
             "DisplayIcon": ("REG_SZ", f"{folder}\\Pelluna.scr,0"), "InstallLocation": ("REG_SZ", folder),
+            "Publisher": ("REG_SZ", "Pelluna"), "URLInfoAbout": ("REG_SZ", "https://pelluna.example.org/"),
             "UninstallString": ("REG_SZ", f'"{folder}\\Uninstall.exe"'),
             "QuietUninstallString": ("REG_SZ", f'"{folder}\\Uninstall.exe" /S'),
             "EstimatedSize": ("REG_DWORD", hex(kib)), "NoModify": ("REG_DWORD", "0x1"),
@@ -106,6 +134,10 @@ def a_silent_install_makes_pelluna_the_screen_saver_and_it_runs(desktop):
         saver = prefix.start(f"{prefix.folder}/Pelluna.scr", "/S")
         prefix.key_to("Pelluna_Main", "space")
         assert ended_within(saver, 10), "a key did not end the installed saver"
+        # The settings entry's program opens the settings (Escape closes them).
+        prefix.run(f"{prefix.folder}/PellunaSettings.exe")
+        prefix.key_to("Pelluna Settings", "Escape")
+        assert wait_until(lambda: not prefix.windows_titled("Pelluna Settings"), 10), "no settings from the entry"
         with Dialog(prefix, "installed") as dialog:
             dialog.click(CMD_SET)
             assert dialog.ended(), "the dialog did not close after saving"
@@ -126,15 +158,33 @@ def an_install_over_it_keeps_the_settings_and_a_silent_uninstall_removes_it(desk
         assert read(f"{prefix.folder}/Pelluna.scr") == read(prefix.scr), "the program was not replaced"
         assert read(f"{prefix.folder}/Pelluna.ini") == settings, "the settings changed"
         assert prefix.values(UNINSTALL_KEY)["PreviousScreenSaver"] == ("REG_SZ", PREVIOUS)
+        # Into another folder, named outside the code page, so that the silent setup's folder check asks for
+        # its short form: the earlier folder keeps only the user's file, and the settings come along.
+        earlier, uninstaller, other = prefix.folder, read(f"{prefix.folder}/Uninstall.exe"), "C:\\users\\Public\\Ω"
+        prefix.setup(folder=other)
+        assert (os.listdir(earlier), read(prefix.unix(f"{other}\\Pelluna.ini"))) == (["mine.txt"], settings)
+        # The earlier uninstaller, put back, removes its own folder's files only: the entry, the Start menu
+        # and the screen saver stay the other folder's.
+        for name, content in (("Uninstall.exe", uninstaller), ("Pelluna.scr", read(prefix.scr))):
+            with open(f"{earlier}/{name}", "wb") as data:
+                data.write(content)
+        prefix.run(f"{earlier}/Uninstall.exe", "/S")
+        assert wait_until(lambda: os.listdir(earlier) == ["mine.txt"], 30), "the earlier uninstaller left its files"
+        assert (prefix.values(UNINSTALL_KEY)["InstallLocation"][1], prefix.screen_saver()) == (
+            other, f"{other}\\Pelluna.scr")
         prefix.uninstall()
-        assert (os.listdir(prefix.folder), prefix.screen_saver()) == (["mine.txt"], PREVIOUS)
+        assert (os.path.exists(prefix.unix(other)), prefix.screen_saver()) == (False, PREVIOUS)
         os.remove(f"{prefix.folder}/mine.txt")
-        # With none before, none comes back; a screen saver chosen since Pelluna stays.
-        for before, chosen_since, after in ((None, None, None), (PREVIOUS, OTHER, OTHER)):
+        # With none before, none comes back; a screen saver chosen since Pelluna stays; a kept one whose file
+        # has gone since does not come back.
+        for before, chosen_since, gone, after in ((None, None, None, None), (PREVIOUS, OTHER, None, OTHER),
+                                                  (PREVIOUS, None, PREVIOUS, None)):
             prefix.set_screen_saver(before)
             prefix.setup()
             if chosen_since:
                 prefix.set_screen_saver(chosen_since)
+            if gone:
+                os.remove(prefix.unix(gone))
             prefix.uninstall()
             assert (os.path.exists(prefix.folder), prefix.screen_saver()) == (False, after), (before, chosen_since)
 
@@ -155,39 +205,51 @@ def shortcut(path):
 
 
 @check
-def an_update_ends_a_running_saver_but_not_an_open_dialog_and_install_and_uninstall_leave_the_desktop_as_before(
+def updates_and_uninstalls_end_a_running_saver_or_preview_but_not_an_open_dialog_and_leave_the_desktop_as_before(
         desktop):
     with FreshPrefix(desktop.build_dir, "installer_update") as prefix:
         menu = prefix.folder.replace("Local/Programs/Pelluna", "Roaming/Microsoft/Windows/Start Menu/Programs/Pelluna")
-        scr = f"{prefix.windows_folder}\\Pelluna.scr"
-        # The profile before; what runs from the install folder during the update, the window it shows and
-        # the update's exit code; the Start-menu entries in the setup's language. ScreenSaveActive "0" is
+        folder = prefix.windows_folder
+        # The profile before; what runs from the install folder during the update and the uninstall (the saver,
+        # the dialog, a preview in a host's box, another program in the place of Pelluna.scr), the window it
+        # shows and their exit code; the Start-menu entries in the setup's language. ScreenSaveActive "0" is
         # a value the install changes, so that putting it back shows.
+        english = ("Pelluna Settings", "Make Pelluna the Screen Saver")
         for locale, before, running, title, code, entries in (
-                ("C.UTF-8", {}, "/S", "Pelluna_Main", 0, ("Pelluna Settings", "Make Pelluna the Screen Saver")),
-                ("ja_JP.UTF-8", {"SCRNSAVE.EXE": OTHER, "ScreenSaveActive": "0"}, "/C", "Pellunaの設定", 2,
-                 ("Pellunaの設定", "Pelluna をスクリーン セーバーにする"))):
+                ("C.UTF-8", {}, "/S", "Pelluna_Main", 0, english),
+                ("ja_JP.UTF-8", {"SCRNSAVE.EXE": OTHER, "ScreenSaveActive": "0"}, "/C", DIALOG_TITLE, 2,
+                 (DIALOG_TITLE, "Pelluna をスクリーン セーバーにする")),
+                ("C.UTF-8", {}, "/P", None, 0, english), ("C.UTF-8", {}, "Other", "Other", 2, english)):
             for name, data in before.items():
                 prefix.run("reg", "add", DESKTOP_KEY, "/v", name, "/d", data, "/f")
             desktop_before = prefix.values(DESKTOP_KEY)
             prefix.setup(locale)
             with open(f"{prefix.folder}/Pelluna.scr", "ab") as program:
                 program.write(b"altered")  # still a program that runs
+            process = prefix.running(running, title, locale)
             altered = read(f"{prefix.folder}/Pelluna.scr")
-            process = prefix.start(f"{prefix.folder}/Pelluna.scr", running, locale=locale)
-            assert wait_until(lambda: prefix.windows_titled(title), 20), f"no {title} window"
             prefix.setup(locale, code)
-            assert read(f"{prefix.folder}/Pelluna.scr") == (altered if code else read(prefix.scr)), locale
-            # The saver was ended before its file was replaced; the dialog is left for the user to close.
-            assert ended_within(process, 5) if code == 0 else process.poll() is None, locale
+            assert read(f"{prefix.folder}/Pelluna.scr") == (altered if code else read(prefix.scr)), running
+            # Saver and preview were ended before the file was replaced; the dialog is left for the user to close.
+            assert ended_within(process, 5) if code == 0 else process.poll() is None, running
             stop(process)
             if code:
                 prefix.setup(locale)
             assert {name: shortcut(f"{menu}/{name}") for name in os.listdir(menu)} == {
-                f"{entries[0]}.lnk": (scr, "/C"),
-                f"{entries[1]}.lnk": ("C:\\windows\\system32\\rundll32.exe", f'desk.cpl,InstallScreenSaver "{scr}"')}
+                f"{entries[0]}.lnk": (f"{folder}\\PellunaSettings.exe", ""),
+                f"{entries[1]}.lnk": ("C:\\windows\\system32\\rundll32.exe",
+                                      f'desk.cpl,InstallScreenSaver "{folder}\\Pelluna.scr"')}
+            # So does the uninstaller; where the update failed, it ends as the update did and keeps everything
+            # (run in its folder, so that its exit code can be waited for).
+            process = prefix.running(running, title, locale)
+            if code:
+                assert prefix.run(f"{prefix.folder}/Uninstall.exe", "/S", f"_?={folder}")[0] == code, running
+                assert (process.poll(), prefix.values(UNINSTALL_KEY)["InstallLocation"], os.path.exists(menu)) == (
+                    None, ("REG_SZ", folder), True), running
+                stop(process)
             prefix.uninstall()
-            assert (prefix.values(DESKTOP_KEY), os.path.exists(menu)) == (desktop_before, False), locale
+            assert ended_within(process, 5), running
+            assert (prefix.values(DESKTOP_KEY), os.path.exists(menu)) == (desktop_before, False), running
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 // Test helper: plays the host of a preview box. It makes a 152 x 112 box inside a window, starts the saver
-// with /p and the box's handle, reports where the saver's window sits, then destroys the box and reports
-// how long the saver process took to end. Usage: pelluna_preview_host SCR_PATH [SECONDS_SHOWN]
+// with /p and the box's handle, reports where the saver's window sits, then (after SECONDS_SHOWN, or once
+// the saver's window is gone) destroys the box and reports how long the saver process took to end.
+// Usage: pelluna_preview_host SCR_PATH [SECONDS_SHOWN]
 #include <windows.h>
 
 #include <cstdio>
@@ -68,7 +69,8 @@ int wmain(int argc, wchar_t** argv) {
                     childOnScreen.right, childOnScreen.bottom, IsWindowVisible(child) ? 1 : 0);
     }
     std::fflush(stdout);
-    Pump(shownMs);
+    // Shown that long, or until the preview goes by itself (a setup closes it).
+    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < shownMs && IsWindow(child);) Pump(20);
 
     const DWORD destroyed = GetTickCount();
     DestroyWindow(box);
