@@ -439,20 +439,21 @@ void SettingsDialog::PaintSurface(DialogControl surface, HDC dc) {
                 ::SetTextColor(dc, (style & text_style::White) ? RGB(255, 255, 255) : textColour);
                 const UINT format =
                     DT_NOPREFIX | DT_WORDBREAK | ((style & text_style::Centred) ? DT_CENTER : DT_LEFT);
-                std::wstring text = control.text;
+                std::wstring shortened;
                 if (style & text_style::Border) {
                     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
                     // The sides keep a margin that grows with the dialog; the height is all kept for the two
                     // lines the box is made for (a line's leading clears the border above it).
                     ::InflateRect(&r, -std::max(2, ToPixels(2 * kPaintMargin)), 0);
                     // The path box: a path too long for it keeps its file name in sight.
-                    text = ShortenedPath(text, [&](std::wstring_view shown) {
+                    shortened = ShortenedPath(control.text, [&](std::wstring_view shown) {
                         RECT needed{0, 0, r.right - r.left, 0};
                         ::DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &needed,
                                     format | DT_CALCRECT);
                         return needed.right <= r.right - r.left && needed.bottom <= r.bottom - r.top;
                     });
                 }
+                const std::wstring& text = (style & text_style::Border) ? shortened : control.text;
                 ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
                 break;
             }
