@@ -93,7 +93,7 @@ TEST(SettingsDpiWin, EveryLanguagesTextsFitAndThePaintedPartsGrowWithTheDialogAt
     const HDC dc = ::CreateCompatibleDC(nullptr);
     for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         const UiTexts& texts = TextsFor(language);
-        for (const auto [dpi, fontHeight] : kScalesAndFonts) {
+        for (const auto& [dpi, fontHeight] : kScalesAndFonts) {
             const MessageFont messageFont(fontHeight);
             win32::SettingsDialog window(::GetModuleHandleW(nullptr), platform.Ports(), texts, dpi);
             std::int32_t clientWidth = 0, clientHeight = 0;
