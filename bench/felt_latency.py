@@ -239,7 +239,7 @@ class Bench:
     def start(self, program, *args):
         """Starts a Windows program; returns it and the time just before it was started."""
         started_at = time.perf_counter()
-        process = subprocess.Popen(["wine", program, *args], env=self.env, cwd=self.folder,
+        process = subprocess.Popen(["setarch", "-R", "wine", program, *args], env=self.env, cwd=self.folder,
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         return process, started_at

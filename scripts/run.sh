@@ -15,7 +15,8 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ]; then
     export WINEPREFIX="$root/build/windows/run-prefix"
-    exec wine "$scr" /S
+    # Without address randomization, as tools/testenv says why.
+    exec setarch -R wine "$scr" /S
 fi
 
 env_dir="$root/build/windows/run-env"
@@ -30,7 +31,7 @@ trap 'tools/testenv stop "$env_dir"' EXIT
 # shellcheck disable=SC1091
 . "$env_dir/env.sh"
 
-wine "$scr" /S &
+setarch -R wine "$scr" /S &
 saver=$!
 for _ in $(seq 200); do xdotool search --name '^Pelluna_Main$' >/dev/null 2>&1 && break; sleep 0.1; done
 sleep 2 # let the first ripples spread before the recording starts

@@ -68,9 +68,9 @@ saver_gone() {
     [ -z "$state" ] || [ "$state" = Z ]
 }
 
-LC_ALL=$locale LANG=$locale wine "$run/Pelluna.scr" /S </dev/null >"$run/saver.log" 2>&1 &
+LC_ALL=$locale LANG=$locale setarch -R wine "$run/Pelluna.scr" /S </dev/null >"$run/saver.log" 2>&1 &
 saver=$!
-# The wine launcher execs into the loader, so this is the process that runs the program.
+# setarch and the wine launcher exec into the loader, so this is the process that runs the program.
 grep -qa 'Pelluna\.scr' "/proc/$saver/cmdline" || wait_for 5000 grep -qa 'Pelluna\.scr' "/proc/$saver/cmdline" ||
     { echo "the process $saver does not run Pelluna.scr" >&2; exit 1; }
 wait_for 10000 saver_window || { echo "no saver window within 10 s" >&2; exit 1; }

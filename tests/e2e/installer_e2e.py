@@ -87,7 +87,9 @@ class FreshPrefix(Desktop):
         """Runs the entry's quiet command. The uninstaller hands over to a copy of itself and ends at once;
         the copy is done when the entry, the last thing it removes, is gone."""
         self.run(*re.fullmatch(r'"(.+)" (/S)', self.values(UNINSTALL_KEY)["QuietUninstallString"][1]).groups())
-        assert wait_until(lambda: self.values(UNINSTALL_KEY) is None, 30), "the uninstall entry stayed"
+        assert wait_until(lambda: self.values(UNINSTALL_KEY) is None, 30), (
+            "the uninstall entry stayed", os.listdir(self.folder) if os.path.exists(self.folder) else None,
+            subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout)
 
     def __enter__(self):
         return self
