@@ -8,8 +8,6 @@ import subprocess
 import sys
 import time
 
-ADDR_NO_RANDOMIZE = 0x0040000
-
 
 class Desktop:
     """The Wine prefix, Xvfb display and PulseAudio server of one build tree (tools/testenv); env_name
@@ -26,7 +24,9 @@ class Desktop:
                     self.env[name] = value.strip('"')
         self.scr = os.path.join(self.build_dir, "Pelluna.scr")
         self.helpers = os.path.join(self.build_dir, "tests", "e2e")
-        keep_wine_off_random_heaps()
+        # What starts from here runs without address randomization (ADDR_NO_RANDOMIZE), as tools/testenv says why.
+        libc = ctypes.CDLL(None)
+        libc.personality(libc.personality(0xFFFFFFFF) | 0x0040000)
 
     def environment(self, locale="C.UTF-8", **extra):
         env = dict(self.env, LC_ALL=locale, LANG=locale)
@@ -72,13 +72,6 @@ class Desktop:
         before it takes the keyboard, and a key pressed before goes elsewhere)."""
         assert wait_until(lambda: self.has_focus(title), seconds), f"{title!r} never took the keyboard focus"
         self.xdotool("key", key)
-
-
-def keep_wine_off_random_heaps():
-    """Every program started from here runs without address randomization, as tools/testenv says why: a
-    heap placed at random may cover Wine's fixed pages and end the program at its start."""
-    libc = ctypes.CDLL(None)
-    libc.personality(libc.personality(0xFFFFFFFF) | ADDR_NO_RANDOMIZE)
 
 
 def wait_until(condition, timeout, step=0.05):

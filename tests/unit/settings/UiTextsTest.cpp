@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <tuple>
 #include <vector>
 
 namespace pelluna {
@@ -13,15 +11,15 @@ namespace {
 
 TEST(UiTexts, JapaneseOnlyWhereTheDisplayLanguageAndTheCodePageAreJapaneseAndEveryTextIsThere) {
     // Display language x code page: 0x0011 is Japanese without a region.
-    for (const auto& [uiLanguage, codePage, japanese] : {std::tuple{std::uint16_t{0x0411}, 932u, true},
-                                                         {0x0411, 1252u, false},
-                                                         {0x0409, 932u, false},
-                                                         {0x0409, 1252u, false},
-                                                         {0x0804, 936u, false},
-                                                         {0x0419, 1251u, false},
-                                                         {0x0011, 932u, true},
-                                                         {0x0411, 65001u, true},
-                                                         {0x0409, 65001u, false}}) {
+    for (const auto [uiLanguage, codePage, japanese] : {std::tuple{0x0411, 932u, true},
+                                                        {0x0411, 1252u, false},
+                                                        {0x0409, 932u, false},
+                                                        {0x0409, 1252u, false},
+                                                        {0x0804, 936u, false},
+                                                        {0x0419, 1251u, false},
+                                                        {0x0011, 932u, true},
+                                                        {0x0411, 65001u, true},
+                                                        {0x0409, 65001u, false}}) {
         EXPECT_EQ(ChooseUiLanguage(uiLanguage, codePage),
                   japanese ? UiLanguage::Japanese : UiLanguage::English)
             << std::hex << uiLanguage << " " << std::dec << codePage;
