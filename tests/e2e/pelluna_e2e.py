@@ -25,8 +25,11 @@ class Desktop:
         self.scr = os.path.join(self.build_dir, "Pelluna.scr")
         self.helpers = os.path.join(self.build_dir, "tests", "e2e")
         # What starts from here runs without address randomization (ADDR_NO_RANDOMIZE), as tools/testenv says why.
-        libc = ctypes.CDLL(None)
-        libc.personality(libc.personality(0xFFFFFFFF) | 0x0040000)
+        libc = ctypes.CDLL(None, use_errno=True)
+        wanted = libc.personality(0xFFFFFFFF) | 0x0040000
+        if libc.personality(wanted) == -1 or libc.personality(0xFFFFFFFF) != wanted:
+            raise SystemExit(f"address randomization cannot be turned off here ({os.strerror(ctypes.get_errno())}): "
+                             "Wine would end now and then with status 1 and no word")
 
     def environment(self, locale="C.UTF-8", **extra):
         env = dict(self.env, LC_ALL=locale, LANG=locale)
