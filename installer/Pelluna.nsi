@@ -25,6 +25,8 @@ ManifestDPIAware true
 !define GENERIC_WRITE 0x40000000
 !define FILE_SHARE_ALL 7
 !define OPEN_EXISTING 3
+!define FILE_READ_ATTRIBUTES 0x80
+!define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
 !define ERROR_SHARING_VIOLATION 32
 !define ERROR_LOCK_VIOLATION 33
 !define FORMAT_MESSAGE_FROM_SYSTEM_IGNORE_INSERTS 0x1200
@@ -110,6 +112,8 @@ LangString FolderNameUnusable ${LANG_ENGLISH} "The name of the folder $INSTDIR c
 LangString FolderNameUnusable ${LANG_JAPANESE} "フォルダー $INSTDIR の名前はこのシステムでは使えません。Pelluna が設定を保存できないため、別のフォルダーを選んでください。"
 LangString EarlierFilesKept ${LANG_ENGLISH} "Pelluna is now installed in $INSTDIR. The files of the earlier install in $R7 could not all be removed: delete them when nothing uses them."
 LangString EarlierFilesKept ${LANG_JAPANESE} "Pelluna を $INSTDIR にインストールしました。以前のインストール先 $R7 のファイルをすべては削除できませんでした。使われていないときに削除してください。"
+LangString FolderUnreadable ${LANG_ENGLISH} "The folder on the command line cannot be read: $0$\r$\nWrite it last as /D=C:\Folder, $\"/D=C:\My Folder$\" or /D=$\"C:\My Folder$\". Nothing was installed."
+LangString FolderUnreadable ${LANG_JAPANESE} "コマンド ラインのフォルダーを読み取れません: $0$\r$\n最後に /D=C:\Folder、$\"/D=C:\My Folder$\" または /D=$\"C:\My Folder$\" の形で指定してください。何もインストールしていません。"
 LangString NotRemoved ${LANG_ENGLISH} "$INSTDIR\Pelluna.scr could not be removed, so Pelluna stays installed. Close the program that uses it, then uninstall again."
 LangString NotRemoved ${LANG_JAPANESE} "$INSTDIR\Pelluna.scr を削除できないため、Pelluna はインストールされたままです。使っているプログラムを閉じてから、もう一度アンインストールしてください。"
 LangString NotRemovedStopped ${LANG_ENGLISH} "Nothing was changed: Pelluna.scr could not be removed."
@@ -122,36 +126,75 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Pelluna screen saver se
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 
-; RESULT is 1 when VALUE names Pelluna.scr in FOLDER, in its long or its short form (the screen saver
-; settings of Windows may store the short one), else 0.
-!macro IsPellunaIn FOLDER VALUE RESULT
-  StrCpy ${RESULT} 0
-  GetFullPathName /SHORT $R9 "${FOLDER}\Pelluna.scr"
-  ${If} ${VALUE} == "${FOLDER}\Pelluna.scr"
-    StrCpy ${RESULT} 1
-  ${ElseIf} $R9 != ""
-  ${AndIf} ${VALUE} == $R9
-    StrCpy ${RESULT} 1
+; The identity of the file or folder $8 (its volume serial number and file index), the same under every
+; name it has: another drive letter, a junction or link, a UNC path, a short form. $9 is it, or empty when
+; the file cannot be opened. Changes $4 to $7.
+!macro Identity UN
+Function ${UN}Identity
+  System::Call "kernel32::CreateFileW(w r8, i ${FILE_READ_ATTRIBUTES}, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, \
+    i ${FILE_FLAG_BACKUP_SEMANTICS}, p 0) p .r7"
+  StrCpy $9 ""
+  ${If} $7 P<> -1
+    ; BY_HANDLE_FILE_INFORMATION: the serial number at byte 28, the file index at 44 and 48.
+    System::Alloc 52
+    Pop $6
+    System::Call "kernel32::GetFileInformationByHandle(p r7, p r6) i .r5"
+    ${If} $5 <> 0
+      System::Call "*$6(i, i, i, i, i, i, i, i .r9, i, i, i, i .r4, i .r5)"
+      StrCpy $9 "$9:$4:$5"
+    ${EndIf}
+    System::Free $6
+    System::Call "kernel32::CloseHandle(p r7)"
   ${EndIf}
+FunctionEnd
 !macroend
+!insertmacro Identity ""
+!insertmacro Identity "un."
 
-; RESULT (which may be A) is 1 when the folders A and B are the same, in their long or their short forms,
-; else 0.
-!macro IsSameFolder A B RESULT
-  GetFullPathName /SHORT $R9 "${A}"
+; RESULT (which may be A) is 1 when A and B name the same file or folder, else 0: by identity where both
+; can be opened, else by their names in their long or their short forms. Changes $4 to $9 and $R9.
+!macro IsSame A B RESULT
+  StrCpy $R9 "${B}"
+  StrCpy $8 "${A}"
+  !ifdef __UNINSTALL__
+    Call un.Identity
+  !else
+    Call Identity
+  !endif
+  StrCpy $8 $R9
+  StrCpy $R9 $9
+  !ifdef __UNINSTALL__
+    Call un.Identity
+  !else
+    Call Identity
+  !endif
   ${If} "${A}" == ""
     StrCpy ${RESULT} 0
-  ${ElseIf} "${A}" == "${B}"
+  ${ElseIf} $R9 != ""
+  ${AndIf} $9 != ""
+    ${If} $R9 == $9
+      StrCpy ${RESULT} 1
+    ${Else}
+      StrCpy ${RESULT} 0
+    ${EndIf}
+  ${ElseIf} "${A}" == $8
     StrCpy ${RESULT} 1
   ${Else}
-    GetFullPathName /SHORT ${RESULT} "${B}"
+    GetFullPathName /SHORT $R9 "${A}"
+    GetFullPathName /SHORT $9 $8
     ${If} $R9 != ""
-    ${AndIf} $R9 == ${RESULT}
+    ${AndIf} $R9 == $9
       StrCpy ${RESULT} 1
     ${Else}
       StrCpy ${RESULT} 0
     ${EndIf}
   ${EndIf}
+!macroend
+
+; RESULT is 1 when VALUE names Pelluna.scr in FOLDER (the screen saver settings of Windows may store its
+; short form), else 0.
+!macro IsPellunaIn FOLDER VALUE RESULT
+  !insertmacro IsSame "${VALUE}" "${FOLDER}\Pelluna.scr" ${RESULT}
 !macroend
 
 ; The program's files, in the install folder or in the folder of an earlier install.
@@ -281,9 +324,9 @@ Function KeepPreviousScreenSaver
   ClearErrors
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} ${Errors}
-    StrCpy $3 none
+    StrCpy $R1 none
   ${Else}
-    StrCpy $3 some
+    StrCpy $R1 some
   ${EndIf}
   ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   !insertmacro IsPellunaIn $INSTDIR $0 $2
@@ -294,7 +337,7 @@ Function KeepPreviousScreenSaver
   ${If} $2 == 1
     Return
   ${EndIf}
-  ${If} $3 == none
+  ${If} $R1 == none
     DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
   ${Else}
     WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" $0
@@ -375,6 +418,76 @@ Function ShowFolderPage
   ${EndIf}
 FunctionEnd
 
+; Setup takes /D= unquoted and last only, and installs into its default folder when a deployment script
+; quotes it ("/D=C:\My Savers" or /D="C:\My Savers"). Those forms are read here, from the whole command
+; line; a folder that cannot be read (no closing quote, no full path) ends the setup with nothing installed,
+; never with success for a folder that was not asked for.
+Function .onInit
+  System::Call "kernel32::GetCommandLineW() w .r0"
+  ; Past the program's own path, which may be quoted.
+  StrCpy $1 $0 1
+  StrCpy $2 1
+  ${If} $1 == '"'
+    ${Do}
+      StrCpy $1 $0 1 $2
+      IntOp $2 $2 + 1
+      ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
+    ${LoopUntil} $1 == '"'
+  ${EndIf}
+  StrCpy $0 $0 "" $2
+  ; The last /D=, and the quote that opens before it ($3), if any.
+  StrLen $1 $0
+  StrCpy $2 0
+  StrCpy $4 -1
+  ${DoWhile} $2 < $1
+    StrCpy $5 $0 4 $2
+    StrCpy $6 $0 5 $2
+    ${If} $5 S== " /D="
+      IntOp $4 $2 + 4
+      StrCpy $3 ""
+    ${ElseIf} $6 S== ' "/D='
+      IntOp $4 $2 + 5
+      StrCpy $3 '"'
+    ${EndIf}
+    IntOp $2 $2 + 1
+  ${Loop}
+  ${IfThen} $4 < 0 ${|} Return ${|}
+  StrCpy $0 $0 "" $4
+  StrCpy $5 $0 1
+  ${If} $3 == ""
+  ${AndIf} $5 == '"'
+    StrCpy $3 '"'
+    StrCpy $0 $0 "" 1
+  ${EndIf}
+  ${If} $3 == '"'
+    StrLen $1 $0
+    StrCpy $2 0
+    ${DoWhile} $2 < $1
+      StrCpy $5 $0 1 $2
+      ${IfThen} $5 == '"' ${|} ${ExitDo} ${|}
+      IntOp $2 $2 + 1
+    ${Loop}
+    ${If} $2 < $1
+      StrCpy $0 $0 $2
+    ${Else}
+      StrCpy $3 unreadable
+    ${EndIf}
+  ${EndIf}
+  StrCpy $5 $0 2 1
+  StrCpy $6 $0 2
+  ${If} $5 != ":\"
+  ${AndIf} $6 != "\\"
+    StrCpy $3 unreadable
+  ${EndIf}
+  ${If} $3 == unreadable
+    MessageBox MB_OK|MB_ICONSTOP "$(FolderUnreadable)" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  ; Unquoted, setup read it already.
+  ${IfThen} $3 == '"' ${|} StrCpy $INSTDIR $0 ${|}
+FunctionEnd
+
 Function OpenScreenSaverSettings
   Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
 FunctionEnd
@@ -391,7 +504,7 @@ Section
   ; One Pelluna at a time: an earlier install in another folder ($R7) goes once this one is in place.
   ReadRegStr $R7 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $R7 != ""
-    !insertmacro IsSameFolder $R7 $INSTDIR $0
+    !insertmacro IsSame $R7 $INSTDIR $0
     ${If} $0 == 1
     ${OrIfNot} ${FileExists} "$R7\*.*"
       StrCpy $R7 ""
@@ -448,7 +561,12 @@ Section
   Call KeepPreviousScreenSaver
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   ; The earlier folder's settings come along when this folder has none; then its Pelluna files go, and the
-  ; folder when nothing else is left in it.
+  ; folder when nothing else is left in it. Whatever the names said, a program just written is never one of
+  ; them.
+  ${If} $R7 != ""
+    !insertmacro IsSame "$R7\Pelluna.scr" "$INSTDIR\Pelluna.scr" $0
+    ${IfThen} $0 == 1 ${|} StrCpy $R7 "" ${|}
+  ${EndIf}
   ${If} $R7 != ""
     ${IfNot} ${FileExists} "$INSTDIR\Pelluna.ini"
       CopyFiles /SILENT "$R7\Pelluna.ini" $INSTDIR
@@ -533,7 +651,7 @@ Section Uninstall
   ; The entry and the Start-menu entries are this folder's only when the entry names it ($R6): after an
   ; install into another folder they belong to that one.
   ReadRegStr $R6 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  !insertmacro IsSameFolder $R6 $INSTDIR $R6
+  !insertmacro IsSame $R6 $INSTDIR $R6
   ; Before the program goes: the short form of its path needs the file.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   !insertmacro IsPellunaIn $INSTDIR $0 $R5

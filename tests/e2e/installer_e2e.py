@@ -83,10 +83,11 @@ class FreshPrefix(Desktop):
         assert wait_until(lambda: self.windows_titled(title), 20), f"no {title} window"
         return process
 
-    def uninstall(self):
-        """Runs the entry's quiet command. The uninstaller hands over to a copy of itself and ends at once;
-        the copy is done when the entry, the last thing it removes, is gone."""
-        self.run(*re.fullmatch(r'"(.+)" (/S)', self.values(UNINSTALL_KEY)["QuietUninstallString"][1]).groups())
+    def uninstall(self, program=None):
+        """Runs the entry's quiet command, or program /S. The uninstaller hands over to a copy of itself and ends
+        at once; the copy is done when the entry, the last thing it removes, is gone."""
+        self.run(*re.fullmatch(r'"(.+)" (/S)', self.values(UNINSTALL_KEY)["QuietUninstallString"][1]).groups()
+                 if program is None else (program, "/S"))
         assert wait_until(lambda: self.values(UNINSTALL_KEY) is None, 30), (
             "the uninstall entry stayed", os.listdir(self.folder) if os.path.exists(self.folder) else None,
             subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout)
@@ -160,6 +161,11 @@ def an_install_over_it_keeps_the_settings_and_a_silent_uninstall_removes_it(desk
         assert read(f"{prefix.folder}/Pelluna.scr") == read(prefix.scr), "the program was not replaced"
         assert read(f"{prefix.folder}/Pelluna.ini") == settings, "the settings changed"
         assert prefix.values(UNINSTALL_KEY)["PreviousScreenSaver"] == ("REG_SZ", PREVIOUS)
+        # The same folder under another name (on Windows a subst drive, a junction, a UNC path) is this install.
+        same = "Z:" + prefix.folder.replace("/", "\\")
+        prefix.setup(folder=same)
+        assert (sorted(os.listdir(prefix.folder)), read(f"{prefix.folder}/Pelluna.ini")) == (
+            ["INSTALL.txt", "Pelluna.ini", "Pelluna.scr", "PellunaSettings.exe", "Uninstall.exe", "mine.txt"], settings)
         # Into another folder, named outside the code page, so that the silent setup's folder check asks for
         # its short form: the earlier folder keeps only the user's file, and the settings come along.
         earlier, uninstaller, other = prefix.folder, read(f"{prefix.folder}/Uninstall.exe"), "C:\\users\\Public\\Ω"
@@ -177,18 +183,29 @@ def an_install_over_it_keeps_the_settings_and_a_silent_uninstall_removes_it(desk
         prefix.uninstall()
         assert (os.path.exists(prefix.unix(other)), prefix.screen_saver()) == (False, PREVIOUS)
         os.remove(f"{prefix.folder}/mine.txt")
-        # With none before, none comes back; a screen saver chosen since Pelluna stays; a kept one whose file
-        # has gone since does not come back.
-        for before, chosen_since, gone, after in ((None, None, None, None), (PREVIOUS, OTHER, None, OTHER),
-                                                  (PREVIOUS, None, PREVIOUS, None)):
+        # With none before, none comes back (here installed under one name and removed under the other); a screen
+        # saver chosen since Pelluna stays; a kept one whose file has gone since does not come back.
+        for before, chosen_since, gone, after, folder in (
+                (None, None, None, None, same), (PREVIOUS, OTHER, None, OTHER, None),
+                (PREVIOUS, None, PREVIOUS, None, None)):
             prefix.set_screen_saver(before)
-            prefix.setup()
+            prefix.setup(folder=folder)
             if chosen_since:
                 prefix.set_screen_saver(chosen_since)
             if gone:
                 os.remove(prefix.unix(gone))
-            prefix.uninstall()
+            prefix.uninstall(folder and f"{prefix.windows_folder}\\Uninstall.exe")
             assert (os.path.exists(prefix.folder), prefix.screen_saver()) == (False, after), (before, chosen_since)
+        # A folder quoted as deployment scripts quote it, passed as a script passes it; one that cannot be read
+        # installs nothing.
+        windows = lambda path: "Z:" + path.replace("/", "\\")
+        for argument, code, folder in (('"/D=C:\\My Savers\\Rain Saver"', 0, "C:\\My Savers\\Rain Saver"),
+                                       ('/D="C:\\Rain Saver"', 0, "C:\\Rain Saver"), ('"/D=C:\\Open', 2, "C:\\Rain Saver")):
+            with open(f"{prefix.root}/setup.bat", "w") as batch:
+                batch.write(f'"{windows(prefix.build_dir)}\\Pelluna-1.0.0-setup.exe" /S {argument}\r\nexit /b %errorlevel%\r\n')
+            assert (prefix.run("cmd", "/c", windows(f"{prefix.root}/setup.bat"))[0],
+                    prefix.values(UNINSTALL_KEY)["InstallLocation"][1],
+                    os.path.exists(prefix.unix(f"{folder}\\Pelluna.scr"))) == (code, folder, True), argument
 
 
 def shortcut(path):
