@@ -15,7 +15,10 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ]; then
     export WINEPREFIX="$root/build/windows/run-prefix"
-    # Without address randomization, as tools/testenv says why.
+    # Without address randomization, as tools/randomization.sh says why; with Wine's own fonts, as
+    # tools/testenv puts them into each prefix, for the title bar's buttons.
+    [ -f "$WINEPREFIX/system.reg" ] || setarch -R wineboot -i >/dev/null 2>&1
+    cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     exec setarch -R wine "$scr" /S
 fi
 

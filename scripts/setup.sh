@@ -9,7 +9,7 @@ packages=(
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     locales python3 git
-    fonts-ipafont-gothic fonts-dejavu-core
+    fonts-ipafont-gothic fonts-dejavu-core fonts-wine
 )
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

@@ -24,7 +24,7 @@ class Desktop:
                     self.env[name] = value.strip('"')
         self.scr = os.path.join(self.build_dir, "Pelluna.scr")
         self.helpers = os.path.join(self.build_dir, "tests", "e2e")
-        # What starts from here runs without address randomization (ADDR_NO_RANDOMIZE), as tools/testenv says why.
+        # What starts from here runs without address randomization (ADDR_NO_RANDOMIZE), as tools/randomization.sh says why.
         libc = ctypes.CDLL(None, use_errno=True)
         wanted = libc.personality(0xFFFFFFFF) | 0x0040000
         if libc.personality(wanted) == -1 or libc.personality(0xFFFFFFFF) != wanted:
