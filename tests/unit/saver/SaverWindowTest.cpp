@@ -234,6 +234,7 @@ TEST_F(SaverWindowTest, InputRows) {
         std::function<void(Pelluna_S&)> input;
         bool ends;
         std::vector<std::string> music;
+        bool cdPlays = true;  // the CD watch's last pass found a disc
     } rows[] = {
         {"click", 0, [](Pelluna_S& s) { s.Click(); }, true, {}},
         {"click with CD", 1, [](Pelluna_S& s) { s.Click(); }, true, {}},
@@ -251,9 +252,11 @@ TEST_F(SaverWindowTest, InputRows) {
          false,
          {R"(mciSendStringA("status cdaudio current track", ptr, 512, 0))"}},
         {"up with CD", 1, [](Pelluna_S& s) { s.KeyDown(38, 0); }, true, {}},
+        {"left with CD, nothing to play", 1, [](Pelluna_S& s) { s.KeyDown(37, 0); }, true, {}, false},
     };
     for (const auto& row : rows) {
         fake_.log.Clear();
+        gCdWatchActive = row.cdPlays;
         gBgmKind = row.kind;
         gBgmFile = row.kind == 2 ? L"C:\\m\\a.wav" : L"";
         auto& saver = Saver();
