@@ -278,7 +278,12 @@ void Pelluna_S::DisplayChange() {
 }
 
 void Pelluna_S::DisplayState(std::uint32_t state) {
+    m_SessionDisplayKnown = true;
     m_DisplayOff = state == 0;
+}
+
+void Pelluna_S::ConsoleDisplayState(std::uint32_t state) {
+    if (!m_SessionDisplayKnown) m_DisplayOff = state == 0;
 }
 
 void Pelluna_S::PowerSource(std::uint32_t condition) {
