@@ -529,10 +529,10 @@ TEST_P(SaverDisplayOffTest,
     fake_.user.refreshRates = {60, 144};
     auto& saver = Saver();
     host_.onDoEvents = [&](int call) {
-        if (call == 2) saver.DisplayState(0), fake_.user.failingWaits = GetParam();  // frame left unfinished
+        if (call == 2) saver.ConsoleDisplayState(0), fake_.user.failingWaits = GetParam();  // unfinished
         if (call == 3) saver.Timer1Tick(), fake_.user.refreshRates = {75}, saver.DisplayChange();
         if (call == 4) saver.DisplayState(2), fake_.clock.milliseconds += 60000;  // dimmed: seen again
-        if (call == 5) saver.ConsoleDisplayState(0);  // the session's state is known: the console's is not
+        if (call == 5) saver.ConsoleDisplayState(0);  // the session's is known now: the console's no more
         if (call == 6) saver.Click();
     };
     RunLoad(saver);

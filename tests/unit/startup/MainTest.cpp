@@ -94,7 +94,6 @@ TEST_F(MainTest, DispatchTable) {
         {L"/p 4294967295", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(-1)"}},
         {L"/p 18446744071562067968",
          {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(-2147483648)"}},
-        {L"/p -9223372036854775807", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(1)"}},
         {L"/p 18446744073709551616", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(0)"}},
         {L"/p 1234.5", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, "ShowPreview(1234)"}},
         {L"/a", {kFindSaver, kFindDialog, kFindEnglishDialog, kLook, kReadsSettings, kExit}},
