@@ -81,6 +81,24 @@ double ReadLeadingNumber(std::wstring_view text) {
     return length == 0 ? 0.0 : ConvertDecimal(text.substr(0, length));
 }
 
+std::optional<std::int32_t> ReadLeadingLow32Bits(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    const std::wstring_view number = text.substr(0, DecimalPrefixLength(text));
+    const bool negative = !number.empty() && number.front() == L'-';
+    const std::wstring_view digits = number.substr(!number.empty() && !IsDigit(number.front()) ? 1 : 0);
+    if (digits.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const wchar_t c : digits) {
+        if (!IsDigit(c)) return std::nullopt;  // a point or an exponent
+        const auto digit = static_cast<std::uint64_t>(c - L'0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    if (negative && value > std::uint64_t{1} << 63) return std::nullopt;
+    // Unsigned arithmetic wraps by definition: the negation is the two's complement, the cast keeps 32 bits.
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(negative ? 0 - value : value));
+}
+
 std::optional<double> ParseDecimal(std::wstring_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

@@ -12,6 +12,10 @@ namespace pelluna::numbers {
 // read; text without one reads as 0. Huge exponents give an infinity, which no conversion accepts.
 double ReadLeadingNumber(std::wstring_view text);
 
+// The leading number as ReadLeadingNumber finds it, when it is plain digits (a sign allowed, no point, no
+// exponent) within 64 bits, signed or unsigned: its low 32 bits, read as a signed value. Nothing otherwise.
+std::optional<std::int32_t> ReadLeadingLow32Bits(std::wstring_view text);
+
 // The whole text, blanks around it ignored, as a decimal number; nothing when it is no number.
 std::optional<double> ParseDecimal(std::wstring_view text);
 

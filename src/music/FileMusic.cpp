@@ -46,7 +46,10 @@ void Pelluna_BGM::StartWav() {
     if (static_cast<std::int32_t>(mci_.waveOutGetNumDevs()) <= 0) return;
     const std::optional<std::string> path = MusicFileAnsi();
     if (!path) return;
-    gApiResult = mci_.PlaySoundA(path->c_str(), 0, win::SND_ASYNC | win::SND_LOOP) ? 1 : 0;
+    // Named as a file, and no default sound in its place: a file that cannot be played plays nothing,
+    // rather than the system's sound looping instead of the chosen music.
+    constexpr std::uint32_t kFlags = win::SND_FILENAME | win::SND_NODEFAULT | win::SND_ASYNC | win::SND_LOOP;
+    gApiResult = mci_.PlaySoundA(path->c_str(), 0, kFlags) ? 1 : 0;
 }
 
 void Pelluna_BGM::StopWav() {

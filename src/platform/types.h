@@ -169,7 +169,9 @@ constexpr std::uint32_t OPENFILENAME_SIZE_VERSION_400A = sizeof(void*) == 8 ? 13
 
 // Sound
 constexpr std::uint32_t SND_ASYNC = 0x0001;
+constexpr std::uint32_t SND_NODEFAULT = 0x0002;
 constexpr std::uint32_t SND_LOOP = 0x0008;
+constexpr std::uint32_t SND_FILENAME = 0x00020000;
 
 // Virtual keys
 constexpr int VK_TAB = 9;

@@ -1,5 +1,5 @@
-// When the saver's next frame is due: each frame lasts whole refreshes of the fastest monitor, as few as keep
-// the rate within what the desk calls for, on an exact grid.
+// When the saver's next frame is due: each frame lasts whole refreshes of the fastest monitor, the most that
+// keep 60 frames a second, more where the desk calls for fewer frames, on an exact grid.
 #include "saver/FramePacer.h"
 
 #include <algorithm>
@@ -16,10 +16,11 @@ std::uint32_t FramePacer::RefreshRateFor(const std::vector<std::uint32_t>& rates
 
 std::uint32_t FramePacer::RefreshesPerFrame() const {
     const Conditions& c = conditions_;
-    std::uint32_t most = kMaxFrameRate;
+    const std::uint32_t onMains = std::max<std::uint32_t>(refreshRate_ / kLeastFrameRate, 1);
+    std::uint32_t most = kMaxRefreshRate;  // no limit
     if (c.onBattery || c.batterySaver || c.energySaver) most = kMaxFrameRateSavingPower;
     if (c.remoteSession) most = std::min(most, kMaxFrameRateRemote);
-    return (refreshRate_ + most - 1) / most;
+    return std::max(onMains, (refreshRate_ + most - 1) / most);
 }
 
 void FramePacer::Start(std::uint32_t now, std::uint32_t refreshRate) {

@@ -1,5 +1,5 @@
-// When the saver's next frame is due: each frame lasts whole refreshes of the fastest monitor, as few as keep
-// the rate within what the desk calls for, on an exact grid.
+// When the saver's next frame is due: each frame lasts whole refreshes of the fastest monitor, the most that
+// keep 60 frames a second, more where the desk calls for fewer frames, on an exact grid.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,11 @@ class FramePacer {
     static constexpr std::uint32_t kDefaultRefreshRate = 60;
     // No monitor refreshes faster; a larger figure is a driver's mistake.
     static constexpr std::uint32_t kMaxRefreshRate = 1000;
-    // The most frames a second: ever; on battery or while the system saves energy; in a remote session,
-    // where every frame is encoded and sent over the network.
-    static constexpr std::uint32_t kMaxFrameRate = 75;
+    // On mains a frame lasts the most whole refreshes that keep at least this many frames a second: a faster
+    // monitor never shows fewer frames than a 60 Hz one, and never costs many more.
+    static constexpr std::uint32_t kLeastFrameRate = 60;
+    // The most frames a second on battery or while the system saves energy; in a remote session, where every
+    // frame is encoded and sent over the network.
     static constexpr std::uint32_t kMaxFrameRateSavingPower = 30;
     static constexpr std::uint32_t kMaxFrameRateRemote = 20;
 
@@ -48,7 +50,8 @@ class FramePacer {
     void CompositorFrame(std::uint32_t now);
 
   private:
-    // The smallest number of refreshes a frame that keeps the rate at or below the conditions' most.
+    // On mains the most refreshes a frame that keep the rate at or above 60 (at least one); with a condition
+    // the fewest that keep it at or below the condition's most, when that is more.
     std::uint32_t RefreshesPerFrame() const;
     // Refresh number refresh of the grid: whole milliseconds after origin_, rounded down, so that a period
     // of 13.89 ms stays one and does not become a steady 13 or 14.

@@ -28,8 +28,16 @@ void Pelluna_R::SetUp(std::int32_t hHost) {
     const Hwnd host = HandleFromInt32(hHost);
     if (host == 0 || !user.IsWindow(host)) platform_.kernel.ExitProcess(0);
 
+    const Hwnd window = host_.Load();
+    const std::int32_t style = user.GetWindowLongA(window, win::GWL_STYLE);
+    gApiResult = user.SetWindowLongA(
+        window, win::GWL_STYLE, static_cast<std::int32_t>(static_cast<std::uint32_t>(style) | win::WS_CHILD));
+    gApiResult = Int32FromHandle(user.SetParent(window, host));
+
+    // The box is measured once the window is its child, in the pixels the child is placed in: the client
+    // area, which grows with the display's scale. A failed call leaves the sizes 0.
     Rect box{};
-    gApiResult = user.GetWindowRect(host, box) ? 1 : 0;
+    user.GetClientRect(host, box);
     const double twipsX = host_.TwipsPerPixelX();
     const double twipsY = host_.TwipsPerPixelY();
     // The sizes are differences of 32-bit coordinates: computed in 64 bits so they cannot overflow.
@@ -37,12 +45,6 @@ void Pelluna_R::SetUp(std::int32_t hHost) {
     const auto heightPixels = static_cast<std::int64_t>(box.bottom) - box.top;
     const std::int32_t widthTwips = Rounded(static_cast<double>(widthPixels) * twipsX);
     const std::int32_t heightTwips = Rounded(static_cast<double>(heightPixels) * twipsY);
-
-    const Hwnd window = host_.Load();
-    const std::int32_t style = user.GetWindowLongA(window, win::GWL_STYLE);
-    gApiResult = user.SetWindowLongA(
-        window, win::GWL_STYLE, static_cast<std::int32_t>(static_cast<std::uint32_t>(style) | win::WS_CHILD));
-    gApiResult = Int32FromHandle(user.SetParent(window, host));
     host_.Move(0, 0, widthTwips, heightTwips);
     host_.MoveImage(0, 0, Rounded(widthTwips / twipsX), Rounded(heightTwips / twipsY));
     host_.Show();

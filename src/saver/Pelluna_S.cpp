@@ -243,9 +243,12 @@ void Pelluna_S::Click() {
 }
 
 void Pelluna_S::KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
-    if (gBgmKind == bgm_kind::AudioCd && KeyCode == win::VK_LEFT) {
+    // The arrows change tracks only while the watch has a disc playing: without a drive, a disc or an open
+    // device (and before the first pass has started the disc) they end the saver like any key.
+    const bool cdPlays = gBgmKind == bgm_kind::AudioCd && gCdWatchActive;
+    if (cdPlays && KeyCode == win::VK_LEFT) {
         bgm_.PlayPreviousTrack();
-    } else if (gBgmKind == bgm_kind::AudioCd && KeyCode == win::VK_RIGHT) {
+    } else if (cdPlays && KeyCode == win::VK_RIGHT) {
         bgm_.PlayNextTrack();
     } else {
         EndSaver();
@@ -275,7 +278,12 @@ void Pelluna_S::DisplayChange() {
 }
 
 void Pelluna_S::DisplayState(std::uint32_t state) {
+    m_SessionDisplayKnown = true;
     m_DisplayOff = state == 0;
+}
+
+void Pelluna_S::ConsoleDisplayState(std::uint32_t state) {
+    if (!m_SessionDisplayKnown) m_DisplayOff = state == 0;
 }
 
 void Pelluna_S::PowerSource(std::uint32_t condition) {

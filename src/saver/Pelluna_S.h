@@ -35,9 +35,12 @@ class Pelluna_S {
     // The desk's monitors changed (one added, removed or resized): before the next frame the window covers
     // the new layout, with new surfaces and effects.
     void DisplayChange();
-    // The console display's state from the power-setting notification: 0 off, 1 on, 2 dimmed. While it is
-    // off nothing is drawn; the music, its timers and the input go on.
+    // The session's display state from the power-setting notification (Windows 8 and later): 0 off, 1 on,
+    // 2 dimmed. While it is off nothing is drawn; the music, its timers and the input go on.
     void DisplayState(std::uint32_t state);
+    // The console's display state, the same values: followed only while the session's is unknown (before
+    // Windows 8). It follows the machine's own monitor, which in a remote session is not the one shown.
+    void ConsoleDisplayState(std::uint32_t state);
     // The pace follows the power-setting notifications of the power source (SYSTEM_POWER_CONDITION: PoAc is
     // mains), battery saver (0 off) and energy saver (ENERGY_SAVER_STATUS), each value as it comes, and
     // whether the session is remote, read at the start and again when a session connects or disconnects.
@@ -90,6 +93,7 @@ class Pelluna_S {
     bool m_UseTransition = false;
     bool m_LayoutChanged = false;
     bool m_DisplayOff = false;
+    bool m_SessionDisplayKnown = false;
     bool m_HoldsTimerResolution = false;
     std::uint32_t m_RefreshRate = FramePacer::kDefaultRefreshRate;  // of the current layout
     FramePacer::Conditions m_Conditions;

@@ -32,7 +32,11 @@ wchar_t ModeLetter(std::wstring_view commandLine) {
 
 std::int32_t PreviewHandle(std::wstring_view commandLine) {
     if (commandLine.size() < 4) return 0;
-    return numbers::RoundToInt32(numbers::ReadLeadingNumber(commandLine.substr(3))).value_or(0);
+    const std::wstring_view text = commandLine.substr(3);
+    // Only a handle's low 32 bits count, and the system sign-extends them: a whole number keeps them however
+    // it was written (unsigned above 2^31 - 1, or 64 bits wide); any other number is rounded into 32 bits.
+    return numbers::ReadLeadingLow32Bits(text).value_or(
+        numbers::RoundToInt32(numbers::ReadLeadingNumber(text)).value_or(0));
 }
 
 void EnableSystemKeys(User& user, std::int16_t bEnable) {
@@ -45,7 +49,8 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
     const wchar_t mode = ModeLetter(commandLine);
     // Explorer's Configure on a .scr, and the older screen-saver tools, start it without arguments and
     // expect the settings, as for "/C" without a parent window.
-    const bool settingsMode = mode == L'C' || commandLine.find_first_not_of(L" \t") == std::wstring_view::npos;
+    const bool settingsMode =
+        mode == L'C' || commandLine.find_first_not_of(L" \t") == std::wstring_view::npos;
 
     // Both searches always run, whatever the first one finds. A window's title appears only once the
     // window exists, so the saver and settings modes also hold a named mutex from their first step on.

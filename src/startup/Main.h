@@ -25,7 +25,8 @@ class ModeEntries {
 // The second character of the upper-cased command line; 0 when there is none.
 wchar_t ModeLetter(std::wstring_view commandLine);
 
-// The preview box's handle: the number that starts at the fourth character; 0 when there is none.
+// The preview box's handle: the number that starts at the fourth character, of which only the low 32 bits
+// count (sign-extended); 0 when there is none.
 std::int32_t PreviewHandle(std::wstring_view commandLine);
 
 // bEnable is a 16-bit boolean (true = -1): false tells the system a screen saver is running.

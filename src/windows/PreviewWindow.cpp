@@ -81,7 +81,10 @@ LRESULT CALLBACK PreviewWindow::ImageProc(HWND window, UINT message, WPARAM wPar
     HDC dc = ::BeginPaint(window, &paint);
     if (const auto* picture =
             reinterpret_cast<const StoredPicture*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
-        picture->Draw(dc);
+        // The control has the box's size in pixels, which grows with the display's scale.
+        RECT client{};
+        ::GetClientRect(window, &client);
+        picture->Draw(dc, SIZE{client.right, client.bottom});
     }
     ::EndPaint(window, &paint);
     return 0;

@@ -28,7 +28,8 @@ struct PowerSetting {
     const GUID* guid;
     void (Pelluna_S::*handler)(std::uint32_t);
 };
-const PowerSetting kPowerSettings[] = {{&GUID_CONSOLE_DISPLAY_STATE, &Pelluna_S::DisplayState},
+const PowerSetting kPowerSettings[] = {{&GUID_SESSION_DISPLAY_STATUS, &Pelluna_S::DisplayState},
+                                       {&GUID_CONSOLE_DISPLAY_STATE, &Pelluna_S::ConsoleDisplayState},
                                        {&GUID_ACDC_POWER_SOURCE, &Pelluna_S::PowerSource},
                                        {&GUID_POWER_SAVING_STATUS, &Pelluna_S::BatterySaver},
                                        {&GUID_ENERGY_SAVER_STATUS, &Pelluna_S::EnergySaver}};

@@ -37,10 +37,10 @@ class SaverWindow final : public SaverHost {
 
     HWND window_ = nullptr;
     HDC dc_ = nullptr;  // the class's own DC: valid for the window's life, never released
-    // The power settings' notifications (the console display's state, the power source, battery saver,
-    // energy saver) come to the window while these are registered, and the session's changes while
-    // sessionNotify_ is set.
-    HPOWERNOTIFY powerNotifies_[4] = {};
+    // The power settings' notifications (the session's and the console's display state, the power source,
+    // battery saver, energy saver) come to the window while these are registered, and the session's changes
+    // while sessionNotify_ is set.
+    HPOWERNOTIFY powerNotifies_[5] = {};
     bool sessionNotify_ = false;
     Pelluna_S* logic_ = nullptr;
     bool timerEnabled_[2] = {false, false};

@@ -62,11 +62,21 @@ StoredPicture::~StoredPicture() {
     if (bitmap_) ::DeleteObject(bitmap_);
 }
 
-void StoredPicture::Draw(HDC target) const {
+void StoredPicture::Draw(HDC target, SIZE size) const {
     if (bitmap_ == nullptr) return;
     HDC source = ::CreateCompatibleDC(target);
     HGDIOBJ previous = ::SelectObject(source, bitmap_);
-    ::BitBlt(target, 0, 0, size_.cx, size_.cy, source, 0, 0, SRCCOPY);
+    if (size.cx == size_.cx && size.cy == size_.cy) {
+        ::BitBlt(target, 0, 0, size_.cx, size_.cy, source, 0, 0, SRCCOPY);
+    } else {
+        // Halftone averages the source pixels under each target pixel; it needs the brush origin reset.
+        const int mode = ::SetStretchBltMode(target, HALFTONE);
+        POINT origin;
+        ::SetBrushOrgEx(target, 0, 0, &origin);
+        ::StretchBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, size_.cx, size_.cy, SRCCOPY);
+        ::SetBrushOrgEx(target, origin.x, origin.y, nullptr);
+        ::SetStretchBltMode(target, mode);
+    }
     ::SelectObject(source, previous);
     ::DeleteDC(source);
 }

@@ -14,7 +14,9 @@ class StoredPicture {
     StoredPicture& operator=(const StoredPicture&) = delete;
 
     // Draws the picture at its own size with its top-left corner at (0, 0); the DC clips the rest.
-    void Draw(HDC target) const;
+    void Draw(HDC target) const { Draw(target, size_); }
+    // Draws it stretched to fill size from (0, 0), smoothed as a photo is shown.
+    void Draw(HDC target, SIZE size) const;
     SIZE Size() const { return size_; }
 
   private:

@@ -46,7 +46,9 @@
     X(SYNCHRONIZE) \
     X(ERROR_ALREADY_EXISTS) \
     X(SND_ASYNC) \
+    X(SND_NODEFAULT) \
     X(SND_LOOP) \
+    X(SND_FILENAME) \
     X(VK_TAB) \
     X(VK_RETURN) \
     X(VK_ESCAPE) \

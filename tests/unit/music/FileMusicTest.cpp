@@ -177,7 +177,7 @@ TEST_F(FileMusic, StartWavLoopsAsynchronouslyWhenThereIsAWaveDevice) {
         mci.playSoundResult = c.result;
         bgm.StartWav();
         Strings expected{"waveOutGetNumDevs()"};
-        if (c.played) expected.push_back(Call("PlaySoundA", Quote("C:\\\x8B\xC8\\rain.wav"), 0, 9));
+        if (c.played) expected.push_back(Call("PlaySoundA", Quote("C:\\\x8B\xC8\\rain.wav"), 0, 0x2000B));
         EXPECT_EQ(Calls(), expected);
         EXPECT_EQ(gApiResult, c.expectedApiResult);
     }

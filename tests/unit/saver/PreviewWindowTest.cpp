@@ -34,12 +34,12 @@ class PreviewWindowTest : public ::testing::Test {
 };
 
 TEST_F(PreviewWindowTest, EmbedsTheWindowInTheBoxInEightSteps) {
-    fake_.user.windowRects[kBox] = Rect{100, 200, 252, 312};
+    fake_.user.clientRects[kBox] = Rect{0, 0, 152, 112};
     preview_.SetUp(1234);
     EXPECT_THAT(
         fake_.log.Calls(),
-        ElementsAre("IsWindow(1234)", "GetWindowRect(1234)", "Host.Load()", "GetWindowLongA(32382, -16)",
-                    "SetWindowLongA(32382, -16, 3321888768)", "SetParent(32382, 1234)",
+        ElementsAre("IsWindow(1234)", "Host.Load()", "GetWindowLongA(32382, -16)",
+                    "SetWindowLongA(32382, -16, 3321888768)", "SetParent(32382, 1234)", "GetClientRect(1234)",
                     "Host.Move(0, 0, 2280, 1680)", "Host.MoveImage(0, 0, 152, 112)", "Host.Show()"));
     EXPECT_EQ(gApiResult, 0x10010);
 }
@@ -73,7 +73,7 @@ TEST_F(PreviewWindowTest, TwipsFollowTheReportedScale) {
     };
     for (const auto& c : cases) {
         fake_.log.Clear();
-        fake_.user.windowRects[kBox] = c.box;
+        fake_.user.clientRects[kBox] = c.box;
         host_.twipsPerPixelX = c.twipsX;
         host_.twipsPerPixelY = c.twipsY;
         preview_.SetUp(1234);

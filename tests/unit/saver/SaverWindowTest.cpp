@@ -123,8 +123,8 @@ TEST_F(SaverWindowTest, MusicStartsByKindAndTheFileEnding) {
          L"C:\\m\\song.Mp3",
          {R"(mciSendStringA("open \x22C:\x5Cm\x5Csong.Mp3\x22 type MPEGVideo Alias MP3Play", null, 0, 0))",
           R"(mciSendStringA("play MP3Play", null, 0, 0))", "Host.SetTimerEnabled(Timer1, true)"}},
-        {2, L"C:\\m\\song.wav", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.wav", 0, 9))"}},
-        {2, L"C:\\m\\song.WaV", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.WaV", 0, 9))"}},
+        {2, L"C:\\m\\song.wav", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.wav", 0, 131083))"}},
+        {2, L"C:\\m\\song.WaV", {"waveOutGetNumDevs()", R"(PlaySoundA("C:\x5Cm\x5Csong.WaV", 0, 131083))"}},
         {2, L"C:\\m\\song.wave", {}},
         {2, L"C:\\m\\song.mid", {}},
         {2, L"p3", {}},
@@ -234,6 +234,7 @@ TEST_F(SaverWindowTest, InputRows) {
         std::function<void(Pelluna_S&)> input;
         bool ends;
         std::vector<std::string> music;
+        bool cdPlays = true;  // the CD watch's last pass found a disc
     } rows[] = {
         {"click", 0, [](Pelluna_S& s) { s.Click(); }, true, {}},
         {"click with CD", 1, [](Pelluna_S& s) { s.Click(); }, true, {}},
@@ -251,9 +252,11 @@ TEST_F(SaverWindowTest, InputRows) {
          false,
          {R"(mciSendStringA("status cdaudio current track", ptr, 512, 0))"}},
         {"up with CD", 1, [](Pelluna_S& s) { s.KeyDown(38, 0); }, true, {}},
+        {"left with CD, nothing to play", 1, [](Pelluna_S& s) { s.KeyDown(37, 0); }, true, {}, false},
     };
     for (const auto& row : rows) {
         fake_.log.Clear();
+        gCdWatchActive = row.cdPlays;
         gBgmKind = row.kind;
         gBgmFile = row.kind == 2 ? L"C:\\m\\a.wav" : L"";
         auto& saver = Saver();
@@ -526,9 +529,10 @@ TEST_P(SaverDisplayOffTest,
     fake_.user.refreshRates = {60, 144};
     auto& saver = Saver();
     host_.onDoEvents = [&](int call) {
-        if (call == 2) saver.DisplayState(0), fake_.user.failingWaits = GetParam();  // frame left unfinished
+        if (call == 2) saver.ConsoleDisplayState(0), fake_.user.failingWaits = GetParam();  // unfinished
         if (call == 3) saver.Timer1Tick(), fake_.user.refreshRates = {75}, saver.DisplayChange();
         if (call == 4) saver.DisplayState(2), fake_.clock.milliseconds += 60000;  // dimmed: seen again
+        if (call == 5) saver.ConsoleDisplayState(0);  // the session's is known now: the console's no more
         if (call == 6) saver.Click();
     };
     RunLoad(saver);

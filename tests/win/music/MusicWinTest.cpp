@@ -213,7 +213,7 @@ TEST_F(MusicWin, WavLoopsOnlyWhenThereIsAWaveDevice) {
         return;
     }
     ASSERT_GT(real.waveOutGetNumDevs(), 0u);
-    EXPECT_EQ(mci.sounds, std::vector<std::string>{text.ToAnsi(gBgmFile) + " 9"});
+    EXPECT_EQ(mci.sounds, std::vector<std::string>{text.ToAnsi(gBgmFile) + " 131083"});
     EXPECT_EQ(gApiResult, 1);
 
     // music.wav_stream watches the PulseAudio streams meanwhile, and answers through files in this folder.

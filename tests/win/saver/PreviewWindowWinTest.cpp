@@ -63,9 +63,17 @@ TEST(PreviewPictureWin, TheStoredPictureDecodesToLightBlue152By112) {
     ::ReleaseDC(nullptr, screen);
 }
 
-TEST(PreviewWindowWin, TheWindowBecomesAChildThatCoversTheBoxAndShowsThePicture) {
-    HWND box = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 200, 152,
-                                 112, nullptr, nullptr, nullptr, nullptr);
+// A box of 100 % and one of 150 %: the picture fills either.
+class PreviewWindowWin : public ::testing::TestWithParam<SIZE> {};
+INSTANTIATE_TEST_SUITE_P(Boxes, PreviewWindowWin, ::testing::Values(SIZE{152, 112}, SIZE{228, 168}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.cx) + "x" + std::to_string(info.param.cy);
+                         });
+
+TEST_P(PreviewWindowWin, TheWindowBecomesAChildThatCoversTheBoxAndShowsThePicture) {
+    const SIZE size = GetParam();
+    HWND box = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 200,
+                                 size.cx, size.cy, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(box, nullptr);
     Win32Platform platform;
     PreviewWindow window(::GetModuleHandleW(nullptr));
@@ -86,7 +94,7 @@ TEST(PreviewWindowWin, TheWindowBecomesAChildThatCoversTheBoxAndShowsThePicture)
     EXPECT_EQ(childRect.bottom, boxRect.bottom);
 
     HDC dc = ::GetDC(box);
-    EXPECT_GE(LightBlueShare(dc, 152, 112), 0.95);
+    EXPECT_GE(LightBlueShare(dc, size.cx, size.cy), 0.95);
     ::ReleaseDC(box, dc);
 
     ::DestroyWindow(box);

@@ -61,7 +61,7 @@ void RunSaver(Script& script) {
 
 TEST(SaverDisplayWin, NoFrameWhileTheDisplayIsOffThenFramesWithinARefreshAndASmallStep) {
     Script script{
-        GUID_CONSOLE_DISPLAY_STATE, {0, 1}, {2000, 1000 / 60}};  // off, on 2 s on, closed 1 frame on
+        GUID_SESSION_DISPLAY_STATUS, {0, 1}, {2000, 1000 / 60}};  // off, on 2 s on, closed 1 frame on
     RunSaver(script);
     EXPECT_GT(script.drawn[0], 5u);
     EXPECT_EQ(script.drawn[1], script.drawn[0]);
