@@ -103,8 +103,11 @@ TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsE
         {"DropsCount=100\r\n", 50, 100, 100, " 100", " 100", " 100"},      // beyond the bar: at its end
         {"DropsCount=70000\r\n", 50, 100, 100, " 70000", " 100", " 100"},  // beyond 16 bits too
         {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50, " 50", " 150", " 50"},
-        // A half goes to the even neighbour.
-        {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 122", " 120"},
+        // A half goes to the even neighbour; untouched, decimals within the range are written as they were.
+        {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 121.5", " 120.5"},
+        {"DropsCount=30.5\r\nRippleSpeed=75.25\r\nRippleSize=99.9\r\n", 30, 75, 100, " 30.5", " 75.25",
+         " 99.9"},
+        {"DropsCount= -0.25 \r\nRippleSpeed=0150.0\r\n", 10, 150, 100, "-0.25", " 150", " 100"},
         {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 150, " 25", " 49.4", " 1000000000"},
         {"RippleSpeed=99999999\r\nRippleSize=-5\r\n", 25, 150, 50, " 25", " 100000000", "-5"},
         {"DropsCount=abc\r\n", 10, 100, 100, " 0", " 100", " 100"},  // no number: the setting stays 0
