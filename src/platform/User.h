@@ -44,6 +44,8 @@ class User {
     virtual bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
                                      std::intptr_t dwData) = 0;
     virtual bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) = 0;
+    // The monitor that holds the point; off every monitor, the one dwFlags names (MONITOR_DEFAULTTO...).
+    virtual Hmonitor MonitorFromPoint(Point pt, std::uint32_t dwFlags) = 0;
     virtual bool EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
                                       DisplayMode& mode) = 0;
     // Waits for the handles (none here), a message of the kinds in wakeMask, or the time to pass: which

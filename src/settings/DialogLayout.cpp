@@ -70,7 +70,7 @@ std::int32_t TextRoom(const LayoutEntry& entry) {
 }
 
 double LayoutGrowth(const std::function<std::optional<TextExtent>(const LayoutEntry&)>& measure,
-                    double pixelsPerTwip) {
+                    double pixelsPerTwip, const WindowRoom& room) {
     constexpr double kMostGrowth = 3.0;
     // A room that grew keeps a little air: each edge is rounded to whole pixels on its own, which may take
     // one off it, and a text should not touch the control after it.
@@ -88,7 +88,19 @@ double LayoutGrowth(const std::function<std::optional<TextExtent>(const LayoutEn
             growth = std::max(growth, (extent->glyphHeight + 0.5) / height);
         }
     }
-    return std::min(growth, kMostGrowth);
+    // The client area is its twips times the growth in pixels, rounded: a growth up to the room's own
+    // ratio never rounds past it.
+    const double widthRoom = room.workArea.right - room.workArea.left - room.frameWidth;
+    const double heightRoom = room.workArea.bottom - room.workArea.top - room.frameHeight;
+    const double fitting = std::min(widthRoom / (kDialogClientWidth * pixelsPerTwip),
+                                    heightRoom / (kDialogClientHeight * pixelsPerTwip));
+    return std::max(1.0, std::min({growth, kMostGrowth, fitting}));
+}
+
+Point PlaceWithin(const Rect& workArea, Point wanted, std::int32_t width, std::int32_t height) {
+    // The right and bottom edges first, so that the left and top ones win where the window is too large.
+    return Point{std::max(workArea.left, std::min(wanted.x, workArea.right - width)),
+                 std::max(workArea.top, std::min(wanted.y, workArea.bottom - height))};
 }
 
 const LayoutEntry* FindControl(DialogControl control) {

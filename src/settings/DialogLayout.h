@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/types.h"
+
 namespace pelluna {
 
 // Every control of the dialog; Form is the dialog itself. Control arrays are flattened: lbl(9) is lbl9,
@@ -107,11 +109,25 @@ struct TextExtent {
     std::int32_t glyphHeight = 0;
 };
 
+// The room the system gives the dialog's window, in pixels: its monitor's work area, and what its frame and
+// title bar add to the client area's width and height.
+struct WindowRoom {
+    Rect workArea;
+    std::int32_t frameWidth = 0;
+    std::int32_t frameHeight = 0;
+};
+
 // How much the whole layout grows so that every caption fits its place in its font: each within its room
 // (TextRoom; a Command's less its bands), and the glyphs of a text that does not size itself within its
-// height. 1 when all fit, as they do in the fonts the layout was made for; at most 3. measure gives an
-// entry's caption extent, none for an entry without one; pixelsPerTwip is the screen's.
+// height. 1 when all fit, as they do in the fonts the layout was made for; at most 3, and no more than
+// keeps the whole window within the room (a text that still needs more then ends in an ellipsis); never
+// below 1. measure gives an entry's caption extent, none for an entry without one; pixelsPerTwip is the
+// screen's.
 double LayoutGrowth(const std::function<std::optional<TextExtent>(const LayoutEntry&)>& measure,
-                    double pixelsPerTwip);
+                    double pixelsPerTwip, const WindowRoom& room);
+
+// Where a window of this size in pixels stands: the place wanted, moved as little as it takes for the
+// whole window to lie within the work area; a window larger than it keeps its top-left corner in sight.
+Point PlaceWithin(const Rect& workArea, Point wanted, std::int32_t width, std::int32_t height);
 
 }  // namespace pelluna

@@ -82,7 +82,9 @@ void Pelluna_P::Load() {
         host_.AddItem(C::BGM_Repeat, numbers::FormatHashHash(track));
     }
 
-    ShowBar(0, gDropsCount, numbers::WithLeadingBlank(gDropsCount));
+    ShowBar(0, gDropsCount,
+            gDropsCountText.empty() ? numbers::WithLeadingBlank(gDropsCount)
+                                    : (gDropsCountText.front() == L'-' ? L"" : L" ") + gDropsCountText);
     ShowBar(1, gRippleSpeed, numbers::SingleWithLeadingBlank(gRippleSpeed));
     ShowBar(2, gRippleSize, numbers::SingleWithLeadingBlank(gRippleSize));
 
@@ -105,12 +107,13 @@ void Pelluna_P::Load() {
 
 void Pelluna_P::ShowBar(std::size_t bar, double value, std::wstring stored) {
     const LayoutEntry& entry = *FindControl(kBars[bar]);
-    // A value beyond an end is shown at that end, so that a move starts there, and is kept for saving.
+    // A value beyond an end is shown at that end, so that a move starts there. Whatever the bar shows, the
+    // stored text is what saving writes until the bar is moved: a hand-written 75.25 stays 75.25.
     const double rounded = std::nearbyint(value);  // a half to the even neighbour
     const bool beyond = !(rounded >= entry.min && rounded <= entry.max);
     const double position = beyond ? (rounded > entry.max ? entry.max : entry.min) : rounded;
     host_.SetValue(kBars[bar], static_cast<std::int32_t>(position));
-    m_UnshownValues[bar] = beyond ? std::optional(std::move(stored)) : std::nullopt;
+    m_StoredTexts[bar] = std::move(stored);
 }
 
 void Pelluna_P::Resize() {
@@ -260,12 +263,12 @@ void Pelluna_P::HS_Scroll(DialogControl bar, int request, std::int32_t trackPosi
             return;
     }
     value = std::clamp(value, entry->min, entry->max);
-    std::optional<std::wstring>& unshown = m_UnshownValues[static_cast<std::size_t>(slot - kBars.begin())];
-    // A request at a bar's end is a move all the same for a value shown there from beyond it.
-    if (value == before && !unshown) return;
+    std::optional<std::wstring>& stored = m_StoredTexts[static_cast<std::size_t>(slot - kBars.begin())];
+    // A request at a bar's end is a move all the same while the bar stands for a stored text.
+    if (value == before && !stored) return;
     host_.SetValue(bar, value);
     // The bar now shows the user's choice, which is what saving writes.
-    unshown.reset();
+    stored.reset();
 }
 
 void Pelluna_P::InitialiseButtons(bool Initialise, bool BytEnabled) {
@@ -364,7 +367,7 @@ bool Pelluna_P::SaveSettings(SettingsStore& store, const std::wstring& file) {
         return store.WriteIniValue(ini::Section, key, value, file);
     };
     const auto bar = [&](std::size_t index) {
-        return m_UnshownValues[index].value_or(numbers::WithLeadingBlank(host_.GetValue(kBars[index])));
+        return m_StoredTexts[index].value_or(numbers::WithLeadingBlank(host_.GetValue(kBars[index])));
     };
     if (!write(ini::DropsCount, bar(0)) || !write(ini::RippleSpeed, bar(1)) ||
         !write(ini::RippleSize, bar(2)) || !write(ini::BgmKind, numbers::WithLeadingBlank(gBgmKind))) {

@@ -64,7 +64,7 @@ class Pelluna_P {
         DialogControl::BGM_Repeat, DialogControl::Cmd_BGM, DialogControl::Cmd_Set, DialogControl::Cmd_Can};
 
   private:
-    // Sets a bar to its stored value, or to the end it lies beyond; such a value is kept for saving.
+    // Sets a bar to its stored value, or to the end it lies beyond; the stored text is kept for saving.
     void ShowBar(std::size_t bar, double value, std::wstring stored);
     // Where the file chooser opens, as ANSI bytes: the folder of the music file chosen now, or the user's
     // Music folder when there is none or it is gone; empty for the chooser's own choice.
@@ -96,9 +96,8 @@ class Pelluna_P {
     Shell& shell_;
     const UiTexts& texts_;
 
-    // For each bar (drops, speed, size): the stored value's text when the bar could not show it, until the
-    // user moves the bar.
-    std::array<std::optional<std::wstring>, 3> m_UnshownValues;
+    // For each bar (drops, speed, size): the stored value's text, until the user moves the bar.
+    std::array<std::optional<std::wstring>, 3> m_StoredTexts;
     std::optional<DialogControl> m_LastFocus;
     // The button showing the pressed look while Space is held on it.
     std::optional<DialogControl> m_SpaceOn;

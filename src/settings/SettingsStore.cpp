@@ -23,18 +23,23 @@ std::string NameBytes(Text& text, std::wstring_view name) {
     return bytes;
 }
 
-// Empty text gives the default; text that does not convert keeps the value as it is.
+// Empty text gives the default; text that does not convert keeps the value as it is. The number read, when
+// it gave the value.
 template <class Value, class Convert>
-void LoadNumber(SettingsStore& store, const std::wstring& file, std::wstring_view key, Value defaultValue,
-                Value& value, Convert convert) {
+std::optional<double> LoadNumber(SettingsStore& store, const std::wstring& file, std::wstring_view key,
+                                 Value defaultValue, Value& value, Convert convert,
+                                 std::wstring* read = nullptr) {
     const std::wstring text = store.ReadIniValue(ini::Section, key, file);
+    if (read) *read = text;
     if (text.empty()) {
         value = defaultValue;
-        return;
+        return std::nullopt;
     }
-    if (const std::optional<double> number = numbers::ParseDecimal(text)) {
-        if (const std::optional<Value> converted = convert(*number)) value = *converted;
-    }
+    const std::optional<double> number = numbers::ParseDecimal(text);
+    const std::optional<Value> converted = number ? convert(*number) : std::nullopt;
+    if (!converted) return std::nullopt;
+    value = *converted;
+    return number;
 }
 
 }  // namespace
@@ -102,7 +107,14 @@ bool SettingsStore::FileExists(std::wstring_view path) {
 
 void SettingsStore::LoadSettings(MusicFileCheck check) {
     const std::wstring file = IniFilePath();
-    LoadNumber<std::int32_t>(*this, file, ini::DropsCount, 25, gDropsCount, numbers::RoundToInt32);
+    std::wstring dropsText;
+    const auto drops = LoadNumber<std::int32_t>(*this, file, ini::DropsCount, 25, gDropsCount,
+                                                numbers::RoundToInt32, &dropsText);
+    gDropsCountText.clear();
+    if (drops && *drops != gDropsCount) {
+        const std::size_t first = dropsText.find_first_not_of(L" \t");
+        gDropsCountText = dropsText.substr(first, dropsText.find_last_not_of(L" \t") + 1 - first);
+    }
     LoadNumber<float>(*this, file, ini::RippleSpeed, 100.0f, gRippleSpeed, numbers::ToSingle);
     LoadNumber<float>(*this, file, ini::RippleSize, 100.0f, gRippleSize, numbers::ToSingle);
     gFallSpeed = kFallSpeed;

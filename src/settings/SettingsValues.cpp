@@ -4,6 +4,7 @@
 namespace pelluna {
 
 std::int32_t gDropsCount = 0;
+std::wstring gDropsCountText;
 float gRippleSpeed = 0.0f;
 float gRippleSize = 0.0f;
 float gFallSpeed = 0.0f;

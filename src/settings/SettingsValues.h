@@ -7,6 +7,9 @@
 namespace pelluna {
 
 extern std::int32_t gDropsCount;
+// The drops count as the file wrote it when that was no whole number (gDropsCount rounds it), blanks around
+// it left off; empty otherwise. The settings dialog writes an untouched count back as it was.
+extern std::wstring gDropsCountText;
 extern float gRippleSpeed;
 extern float gRippleSize;
 extern float gFallSpeed;

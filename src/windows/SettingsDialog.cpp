@@ -183,6 +183,11 @@ int SettingsDialog::ToPixels(std::int32_t twips) const {
 
 double SettingsDialog::Growth() {
     const WindowDc screen(nullptr);
+    // The window may grow up to its monitor's work area, its frame and title bar included; it is placed on
+    // the primary monitor, whose corner is the screen's origin.
+    RECT frame{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
+    const WindowRoom room{WorkArea(Point{0, 0}), frame.right - frame.left, frame.bottom - frame.top};
     return LayoutGrowth(
         [&](const LayoutEntry& entry) -> std::optional<TextExtent> {
             const std::wstring_view text = texts_.Caption(entry);
@@ -195,7 +200,14 @@ double SettingsDialog::Growth() {
             ::GetTextMetricsW(screen.Get(), &metrics);
             return TextExtent{extent.cx, metrics.tmHeight - metrics.tmInternalLeading};
         },
-        dotsPerInch_ / 1440.0);
+        dotsPerInch_ / 1440.0, room);
+}
+
+Rect SettingsDialog::WorkArea(Point point) {
+    MonitorInfoEx info;
+    const Hmonitor monitor = platform_.user.MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor != 0 && platform_.user.GetMonitorInfoW(monitor, info)) return info.rcWork;
+    return Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void SettingsDialog::CreateControls() {
@@ -283,8 +295,10 @@ void SettingsDialog::CreateControl(Control& control) {
                     dc.Get(), (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
                 ::GetTextExtentPoint32W(dc.Get(), control.text.c_str(), static_cast<int>(control.text.size()),
                                         &extent);
-                // Whatever the font's height, the text keeps the middle of its box, and so of its row.
-                control.rect.right = r.left + extent.cx;
+                // Whatever the font's height, the text keeps the middle of its box, and so of its row. It
+                // never reaches the next control: where the dialog could not grow enough, it ends in "...".
+                control.rect.right =
+                    r.left + std::min<LONG>(extent.cx, ToPixels(entry.left + TextRoom(entry)) - r.left);
                 control.rect.top = r.top + (r.bottom - r.top - extent.cy) / 2;
                 control.rect.bottom = control.rect.top + extent.cy;
             }
@@ -437,8 +451,11 @@ void SettingsDialog::PaintSurface(DialogControl surface, HDC dc) {
                 const unsigned style = control.entry->style;
                 ScopedSelect font(dc, (style & text_style::Underline) ? underlinedFont_.get() : font_.get());
                 ::SetTextColor(dc, (style & text_style::White) ? RGB(255, 255, 255) : textColour);
+                // The path box wraps to its two lines; any other text is one line, which ends in "..." where
+                // the dialog could not grow enough for it.
                 const UINT format =
-                    DT_NOPREFIX | DT_WORDBREAK | ((style & text_style::Centred) ? DT_CENTER : DT_LEFT);
+                    DT_NOPREFIX | ((style & text_style::Centred) ? DT_CENTER : DT_LEFT) |
+                    ((style & text_style::Border) ? DT_WORDBREAK : DT_SINGLELINE | DT_END_ELLIPSIS);
                 std::wstring shortened;
                 if (style & text_style::Border) {
                     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
@@ -561,8 +578,15 @@ std::int32_t SettingsDialog::Height() {
 }
 
 void SettingsDialog::Move(std::int32_t left, std::int32_t top) {
-    ::SetWindowPos(window_, nullptr, ToPixels(left), ToPixels(top), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Wherever the place asked for lies, the whole window stays within the work area of its monitor.
+    RECT outer{};
+    ::GetWindowRect(window_, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const Point wanted{ToPixels(left), ToPixels(top)};
+    const Point place =
+        PlaceWithin(WorkArea(Point{wanted.x + width / 2, wanted.y + height / 2}), wanted, width, height);
+    ::SetWindowPos(window_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialog::Initialize(DialogControl control) {

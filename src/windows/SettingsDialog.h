@@ -116,6 +116,8 @@ class SettingsDialog final : public DialogHost {
     int ToPixels(std::int32_t twips) const;
     // How much the layout grows for the texts to fit in the dialog's font (LayoutGrowth).
     double Growth();
+    // The work area of the monitor that holds the point, or nearest to it; the screen when none is known.
+    Rect WorkArea(Point point);
     void CreateControls();
     void CreateControl(Control& control);
     void Paint(HWND window);

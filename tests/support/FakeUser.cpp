@@ -148,6 +148,14 @@ bool FakeUser::EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumPro
     return true;
 }
 
+Hmonitor FakeUser::MonitorFromPoint(Point pt, std::uint32_t dwFlags) {
+    log_.Add(Call("MonitorFromPoint", pt.x, pt.y, dwFlags));
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const Rect& r = monitors[i].rcMonitor;
+        if (pt.x >= r.left && pt.x < r.right && pt.y >= r.top && pt.y < r.bottom) return MonitorHandle(i);
+    }
+    return dwFlags != 0 && !monitors.empty() ? MonitorHandle(0) : 0;
+}
 bool FakeUser::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
     log_.Add(Call("GetMonitorInfoW", hMonitor));
     const std::size_t index = hMonitor - MonitorHandle(0);

@@ -9,6 +9,7 @@ namespace pelluna::testing {
 
 void ResetProcessValues() {
     gDropsCount = 0;
+    gDropsCountText.clear();
     gRippleSpeed = 0.0f;
     gRippleSize = 0.0f;
     gFallSpeed = 0.0f;

@@ -36,6 +36,7 @@ class Win32User : public User {
     bool EnumDisplayMonitors(Hdc hdc, const Rect* lprcClip, MonitorEnumProc lpfnEnum,
                              std::intptr_t dwData) override;
     bool GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) override;
+    Hmonitor MonitorFromPoint(Point pt, std::uint32_t dwFlags) override;
     bool EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
                               DisplayMode& mode) override;
     std::uint32_t MsgWaitForMultipleObjectsEx(std::uint32_t nCount, const Handle* pHandles,

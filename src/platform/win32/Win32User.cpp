@@ -122,6 +122,9 @@ bool Win32User::GetMonitorInfoW(Hmonitor hMonitor, MonitorInfoEx& info) {
                              system.szDevice};
     return ok;
 }
+Hmonitor Win32User::MonitorFromPoint(Point pt, std::uint32_t dwFlags) {
+    return FromWin(::MonitorFromPoint(POINT{pt.x, pt.y}, dwFlags));
+}
 bool Win32User::EnumDisplaySettingsW(const wchar_t* lpszDeviceName, std::uint32_t iModeNum,
                                      DisplayMode& mode) {
     DEVMODEW system{};

@@ -1,4 +1,5 @@
 // The settings dialog against a fake window, profile and dialogs: loading, choices, saving, closing.
+#include "settings/DialogLayout.h"
 #include "settings/DialogShading.h"
 #include "settings/Pelluna_P.h"
 
@@ -103,8 +104,11 @@ TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsE
         {"DropsCount=100\r\n", 50, 100, 100, " 100", " 100", " 100"},      // beyond the bar: at its end
         {"DropsCount=70000\r\n", 50, 100, 100, " 70000", " 100", " 100"},  // beyond 16 bits too
         {"DropsCount= 50\r\nRippleSpeed=150\r\nRippleSize=50\r\n", 50, 150, 50, " 50", " 150", " 50"},
-        // A half goes to the even neighbour.
-        {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 122", " 120"},
+        // A half goes to the even neighbour; untouched, decimals within the range are written as they were.
+        {"RippleSpeed=121.5\r\nRippleSize=120.5\r\n", 25, 122, 120, " 25", " 121.5", " 120.5"},
+        {"DropsCount=30.5\r\nRippleSpeed=75.25\r\nRippleSize=99.9\r\n", 30, 75, 100, " 30.5", " 75.25",
+         " 99.9"},
+        {"DropsCount= -0.25 \r\nRippleSpeed=0150.0\r\n", 10, 150, 100, "-0.25", " 150", " 100"},
         {"RippleSpeed=49.4\r\nRippleSize=1e9\r\n", 25, 50, 150, " 25", " 49.4", " 1000000000"},
         {"RippleSpeed=99999999\r\nRippleSize=-5\r\n", 25, 150, 50, " 25", " 100000000", "-5"},
         {"DropsCount=abc\r\n", 10, 100, 100, " 0", " 100", " 100"},  // no number: the setting stays 0
@@ -327,11 +331,46 @@ TEST(ShortenedPath, APathTooLongForItsBoxKeepsAsMuchOfItsStartAsFitsAndItsWholeF
     for (const auto& [path, room, shown] :
          {std::tuple{L"C:\\Music\\rain.mp3", 17u, L"C:\\Music\\rain.mp3"},
           {L"C:\\Music\\Albums\\Rainy season\\rain.mp3", 24u, L"C:\\Music\\Alb...\\rain.mp3"},
-          {L"C:\\Music\\rain-on-the-window.mp3", 10u, L"...\\rain-on-the-window.mp3"},
-          {L"C:\\\xD83C\xDF27xyz\\rain.mp3", 16u, L"C:\\...\\rain.mp3"}}) {
+          {L"C:\\Music\\rain-on-the-window.mp3", 10u, L"...\\....mp3"},
+          {L"C:\\\xD83C\xDF27xyz\\rain.mp3", 16u, L"C:\\...\\rain.mp3"},
+          // Even "...\name" too long: the name's middle gives way, its extension stays; either separator.
+          {L"C:\\Music\\a-very-long-file-name.mp3", 24u, L"...\\a-very-...e-name.mp3"},
+          {L"C:/Music/a-very-long-file-name.mp3", 16u, L".../a-v...me.mp3"},
+          {L"C:/Music/Albums/rain.mp3", 16u, L"C:/M.../rain.mp3"}}) {
         const auto fits = [room = room](std::wstring_view text) { return text.size() <= room; };
         EXPECT_EQ(ShortenedPath(path, fits), shown);
     }
+}
+
+TEST(DialogLayout, TheDialogGrowsForItsTextsNoMoreThanItsWorkAreaHoldsAndStandsWithinIt) {
+    // At 96 dpi: the caption of "設定" in a font needing this many pixels of its 77 (85 less two bands of 4),
+    // the work area, the frame and title bar (width, height), the growth.
+    const struct {
+        std::int32_t caption;
+        Rect work;
+        std::int32_t frameWidth, frameHeight;
+        double growth;
+    } cases[] = {
+        {74, {0, 0, 1920, 1040}, 6, 29, 1.0},                    // fits as made
+        {151, {0, 0, 1920, 1040}, 6, 29, 2.0},                   // (151 + 3) / 77
+        {200, {0, 0, 1024, 768}, 6, 29, (1024 - 6) / 476.0},     // 1018 x 674 of 1018 x 739
+        {200, {1920, 0, 3200, 600}, 6, 29, (600 - 29) / 315.0},  // the height holds it back
+        {200, {0, 0, 400, 300}, 6, 29, 1.0},                     // never smaller than made
+        {400, {0, 0, 3840, 2160}, 6, 29, 3.0},                   // at most 3
+    };
+    for (const auto& c : cases) {
+        const auto measure = [&](const LayoutEntry& entry) {
+            return entry.control == C::Cmd_Set ? std::optional(TextExtent{c.caption, 10}) : std::nullopt;
+        };
+        EXPECT_DOUBLE_EQ(LayoutGrowth(measure, 1 / 15.0, {c.work, c.frameWidth, c.frameHeight}), c.growth)
+            << c.caption << " in " << c.work.right;
+    }
+    // The place asked for, moved into the work area; a window larger than it shows its top-left corner.
+    EXPECT_EQ(PlaceWithin({0, 0, 1024, 768}, {-6, -4}, 1024, 703), (Point{0, 0}));
+    EXPECT_EQ(PlaceWithin({0, 0, 1024, 728}, {900, 700}, 300, 200), (Point{724, 528}));
+    EXPECT_EQ(PlaceWithin({1920, 0, 3200, 1024}, {1800, 10}, 500, 400), (Point{1920, 10}));
+    EXPECT_EQ(PlaceWithin({0, 40, 1024, 768}, {100, 100}, 500, 300), (Point{100, 100}));
+    EXPECT_EQ(PlaceWithin({0, 40, 400, 300}, {-50, 10}, 482, 344), (Point{0, 40}));
 }
 
 TEST_F(SettingsDialogTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
