@@ -7,7 +7,7 @@
 #include "common/TextRules.h"
 #include "music/MusicValues.h"
 #include "settings/SettingsValues.h"
-#include "startup/Main.h"
+#include "saver/SaverMode.h"
 
 namespace pelluna {
 namespace {

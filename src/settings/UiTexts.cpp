@@ -5,7 +5,6 @@
 #include <array>
 
 #include "platform/types.h"
-#include "startup/WindowTitles.h"
 
 namespace pelluna {
 namespace {
@@ -29,7 +28,7 @@ constexpr std::array kJapaneseCaptions = {
 };
 
 constexpr UiTexts kJapanese{
-    .dialogTitle = kSettingsDialogTitle,
+    .dialogTitle = L"Pellunaの設定",
     .font = DialogFont::Japanese,
     .captions = kJapaneseCaptions,
     .chooserTitle = L"ﾌｧｲﾙを開く",
@@ -54,7 +53,7 @@ constexpr std::array kEnglishCaptions = {
 };
 
 constexpr UiTexts kEnglish{
-    .dialogTitle = kSettingsDialogTitleEnglish,
+    .dialogTitle = L"Pelluna Settings",
     .font = DialogFont::SystemMessage,
     .captions = kEnglishCaptions,
     .chooserTitle = L"Choose Music",

@@ -1,6 +1,7 @@
 // Every text a person reads in the program, one table per language, and which language a system gets.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -10,6 +11,8 @@
 namespace pelluna {
 
 enum class UiLanguage { Japanese, English };
+// Every language the program speaks, in the order another start looks for a settings dialog in it.
+inline constexpr std::array kUiLanguages{UiLanguage::Japanese, UiLanguage::English};
 
 // The font the dialog's texts are drawn in: the Japanese design font, or the system's message font,
 // which every Windows has.

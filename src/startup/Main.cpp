@@ -3,12 +3,11 @@
 
 #include "common/Numbers.h"
 #include "common/TextRules.h"
+#include "saver/SaverMode.h"
 #include "settings/SettingsStore.h"
-#include "startup/WindowTitles.h"
+#include "settings/UiTexts.h"
 
 namespace pelluna {
-
-std::int32_t gCursorCount = 0;
 
 namespace {
 
@@ -39,12 +38,6 @@ std::int32_t PreviewHandle(std::wstring_view commandLine) {
         numbers::RoundToInt32(numbers::ReadLeadingNumber(text)).value_or(0));
 }
 
-void EnableSystemKeys(User& user, std::int16_t bEnable) {
-    // The complement of a 16-bit boolean, widened with its sign: false (0) gives all bits set.
-    const auto running = static_cast<std::uint32_t>(static_cast<std::int32_t>(~bEnable));
-    user.SystemParametersInfoA(win::SPI_SETSCREENSAVERRUNNING, running, nullptr, 0);
-}
-
 void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& modes) {
     const wchar_t mode = ModeLetter(commandLine);
     // Explorer's Configure on a .scr, and the older screen-saver tools, start it without arguments and
@@ -52,16 +45,17 @@ void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& 
     const bool settingsMode =
         mode == L'C' || commandLine.find_first_not_of(L" \t") == std::wstring_view::npos;
 
-    // Both searches always run, whatever the first one finds. A window's title appears only once the
-    // window exists, so the saver and settings modes also hold a named mutex from their first step on.
-    const Hwnd saver = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSaverWindowTitle));
-    const Hwnd dialog = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitle));
-    // The dialog of a program that speaks English has a title of its own.
-    const Hwnd englishDialog =
-        platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSettingsDialogTitleEnglish));
+    // Every search always runs, whatever an earlier one finds: the saver's window, then the settings dialog
+    // by its title in each language the program speaks. A window's title appears only once the window
+    // exists, so the saver and settings modes also hold a named mutex from their first step on.
+    bool found = platform.user.FindWindowA(nullptr, platform.text.ToAnsi(kSaverWindowTitle)) != 0;
+    for (const UiLanguage language : kUiLanguages) {
+        const std::string title = platform.text.ToAnsi(TextsFor(language).dialogTitle);
+        found = platform.user.FindWindowA(nullptr, title) != 0 || found;
+    }
     const bool holdsTheMutex = mode == L'S' || settingsMode;
     const bool starting = AnotherSaverOrSettingsRuns(platform.kernel, holdsTheMutex);
-    if (saver != 0 || dialog != 0 || englishDialog != 0 || starting) platform.kernel.ExitProcess(0);
+    if (found || starting) platform.kernel.ExitProcess(0);
 
     if (mode == L'P') {
         modes.ShowPreview(PreviewHandle(commandLine));

@@ -8,9 +8,6 @@
 
 namespace pelluna {
 
-// What ShowCursor returned when saver mode hid the cursor; handed back at the end of the run.
-extern std::int32_t gCursorCount;
-
 // The windows that the modes open. Each mode's issue of the program provides its own.
 class ModeEntries {
   public:
@@ -28,9 +25,6 @@ wchar_t ModeLetter(std::wstring_view commandLine);
 // The preview box's handle: the number that starts at the fourth character, of which only the low 32 bits
 // count (sign-extended); 0 when there is none.
 std::int32_t PreviewHandle(std::wstring_view commandLine);
-
-// bEnable is a 16-bit boolean (true = -1): false tells the system a screen saver is running.
-void EnableSystemKeys(User& user, std::int16_t bEnable);
 
 // commandLine: the arguments as Windows hands them to WinMain, without the program path.
 void Main(std::wstring_view commandLine, const Platform& platform, ModeEntries& modes);

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/win32/HandleCast.h"
-#include "startup/WindowTitles.h"
+#include "saver/SaverMode.h"
 #include "windows/WindowClass.h"
 
 namespace pelluna::win32 {

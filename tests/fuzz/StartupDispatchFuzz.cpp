@@ -7,7 +7,7 @@
 #include "FuzzSupport.h"
 #include "RecordingModes.h"
 #include "settings/SettingsValues.h"
-#include "startup/Main.h"
+#include "saver/SaverMode.h"
 
 namespace pelluna::fuzz {
 namespace {

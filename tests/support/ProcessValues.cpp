@@ -3,7 +3,7 @@
 #include "music/MusicValues.h"
 #include "settings/SettingsValues.h"
 #include "settings/WindowAnimation.h"
-#include "startup/Main.h"
+#include "saver/SaverMode.h"
 
 namespace pelluna::testing {
 

@@ -11,7 +11,7 @@
 #include "FakeWindowHosts.h"
 #include "music/MusicValues.h"
 #include "settings/SettingsValues.h"
-#include "startup/Main.h"
+#include "saver/SaverMode.h"
 
 namespace pelluna {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "FakePlatform.h"
 #include "RecordingModes.h"
+#include "saver/SaverMode.h"
 #include "settings/SettingsValues.h"
 
 namespace pelluna {
