@@ -90,6 +90,7 @@ class Command {
     // text that is no hexadecimal literal.
     static std::optional<std::array<std::uint16_t, 3>> GradientChannels(std::wstring_view colourText);
 
+    // Read-only views of the control's state, for whoever needs to look inside (tests, diagnostics).
     std::uint8_t State() const { return m_State; }
     bool LeftDown() const { return m_LeftDown; }
     std::uint8_t FirstRun() const { return m_FirstRun; }

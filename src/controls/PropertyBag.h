@@ -18,7 +18,8 @@ class PropertyBag {
     // Stores value under key. A value equal to its default is not stored, and an older value of the key
     // goes with it, so the next read gives the reader's default.
     void WriteProperty(std::wstring_view key, std::wstring_view value, std::wstring_view defaultValue);
-    // Every stored key with its text, in the order of the keys without regard to case.
+    // Every stored key with its text, in the order of the keys without regard to case: what a save stored,
+    // for whoever needs to look inside (tests, diagnostics).
     std::vector<std::pair<std::wstring, std::wstring>> Entries() const;
 
   private:
