@@ -80,9 +80,10 @@ VIFileVersion "${VERSION}.0"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The first language is the fallback; the wizard picks the one of the user's interface language.
+; The first language is the fallback; the wizard picks the one of the user's interface language. The Japanese
+; is Pelluna's own (Japanese.nlf and .nsh here), not the tool's stock words, so that every page reads as one text.
 !insertmacro MUI_LANGUAGE "English"
-!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGEEX "${__FILEDIR__}" "Japanese"
 
 LangString WelcomeText ${LANG_ENGLISH} "Setup installs the screen saver Pelluna ${VERSION} for you alone (no administrator is needed), makes it your screen saver and adds it to the Start menu.$\r$\n$\r$\nIt goes into this folder; the next page lets you choose another:$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
 LangString WelcomeText ${LANG_JAPANESE} "スクリーン セーバー Pelluna ${VERSION} をあなた専用にインストールし (管理者の権限は要りません)、スクリーン セーバーに設定して、スタート メニューに登録します。$\r$\n$\r$\nインストール先は次のフォルダーです。次のページで別のフォルダーを選べます。$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
