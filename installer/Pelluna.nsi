@@ -33,6 +33,8 @@ ManifestDPIAware true
 !define GW_HWNDNEXT 2
 !define GW_CHILD 5
 !define GA_PARENT 1
+!define DT_CALCRECT_SINGLELINE 0x420
+!define SWP_NOZORDER_NOACTIVATE 0x14
 ; The window classes of the saver's full-screen window and of the preview (src/windows).
 !define SAVER_CLASS "PellunaSaverWindow"
 !define PREVIEW_CLASS "PellunaPreviewWindow"
@@ -63,6 +65,8 @@ VIFileVersion "${VERSION}.0"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_CUSTOMFUNCTION_GUIINIT FitButtons
+!define MUI_CUSTOMFUNCTION_UNGUIINIT un.FitButtons
 
 ; The welcome page keeps the wizard's own picture: its layout is made around one.
 !define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
@@ -80,9 +84,10 @@ VIFileVersion "${VERSION}.0"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The first language is the fallback; the wizard picks the one of the user's interface language.
+; The first language is the fallback; the wizard picks the one of the user's interface language. The Japanese
+; is Pelluna's own (Japanese.nlf and .nsh here), not the tool's stock words, so that every page reads as one text.
 !insertmacro MUI_LANGUAGE "English"
-!insertmacro MUI_LANGUAGE "Japanese"
+!insertmacro MUI_LANGUAGEEX "${__FILEDIR__}" "Japanese"
 
 LangString WelcomeText ${LANG_ENGLISH} "Setup installs the screen saver Pelluna ${VERSION} for you alone (no administrator is needed), makes it your screen saver and adds it to the Start menu.$\r$\n$\r$\nIt goes into this folder; the next page lets you choose another:$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
 LangString WelcomeText ${LANG_JAPANESE} "スクリーン セーバー Pelluna ${VERSION} をあなた専用にインストールし (管理者の権限は要りません)、スクリーン セーバーに設定して、スタート メニューに登録します。$\r$\n$\r$\nインストール先は次のフォルダーです。次のページで別のフォルダーを選べます。$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
@@ -125,6 +130,75 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Pelluna"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Pelluna screen saver setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
+
+; $4 becomes the width of TEXT in the font selected into the device context $2 when that is wider than $4,
+; and $9 the height of its line. Changes $5 and $6.
+!macro WidestText TEXT
+  StrCpy $5 "${TEXT}"
+  System::Call "*(i 0, i 0, i 0, i 0) p .r6"
+  System::Call "user32::DrawTextW(p r2, w r5, i -1, p r6, i ${DT_CALCRECT_SINGLELINE}) i"
+  System::Call "*$6(i, i, i .r5, i .r9)"
+  System::Free $6
+  ${IfThen} $5 > $4 ${|} StrCpy $4 $5 ${|}
+!macroend
+
+; LEFT and RIGHT become the edges of the wizard's button ID in its window, $7 and $8 its top and bottom.
+!macro ButtonPlace ID LEFT RIGHT
+  GetDlgItem $0 $HWNDPARENT ${ID}
+  System::Call "*(i 0, i 0, i 0, i 0) p .r6"
+  System::Call "user32::GetWindowRect(p r0, p r6) i"
+  System::Call "user32::MapWindowPoints(p 0, p $HWNDPARENT, p r6, i 2) i"
+  System::Call "*$6(i .${LEFT}, i .r7, i .${RIGHT}, i .r8)"
+  System::Free $6
+!macroend
+
+; Puts the wizard's button ID $4 wide at LEFT, $7 down and $8 high.
+!macro MoveButton ID LEFT
+  GetDlgItem $0 $HWNDPARENT ${ID}
+  System::Call "user32::SetWindowPos(p r0, p 0, i ${LEFT}, i r7, i r4, i r8, i ${SWP_NOZORDER_NOACTIVATE}) i"
+!macroend
+
+; The wizards' buttons are all as wide as the widest text any of them shows in either wizard, with a line's
+; height of room beside it, and never narrower than the layout made them: a Japanese text drawn in a wider font
+; would be cut at both ends. Cancel keeps its right edge and the gaps stay, so Next and Back move left.
+!macro FitButtons UN
+Function ${UN}FitButtons
+  GetDlgItem $0 $HWNDPARENT 1
+  SendMessage $0 ${WM_GETFONT} 0 0 $1
+  System::Call "user32::GetDC(p r0) p .r2"
+  System::Call "gdi32::SelectObject(p r2, p r1) p .r3"
+  StrCpy $4 0
+  !insertmacro WidestText "$(^BackBtn)"
+  !insertmacro WidestText "$(^NextBtn)"
+  !insertmacro WidestText "$(^InstallBtn)"
+  !insertmacro WidestText "$(^UninstallBtn)"
+  !insertmacro WidestText "$(^CloseBtn)"
+  !insertmacro WidestText "$(^CancelBtn)"
+  !insertmacro WidestText "$(MUI_BUTTONTEXT_FINISH)"
+  System::Call "gdi32::SelectObject(p r2, p r3)"
+  System::Call "user32::ReleaseDC(p r0, p r2) i"
+  IntOp $4 $4 + $9
+  !insertmacro ButtonPlace 3 r1 r2
+  !insertmacro ButtonPlace 1 r3 r5
+  !insertmacro ButtonPlace 2 R0 R1
+  IntOp $R2 $R1 - $R0
+  ${If} $4 > $R2
+    IntOp $R3 $R0 - $5
+    IntOp $R4 $3 - $2
+    IntOp $8 $8 - $7
+    IntOp $R0 $R1 - $4
+    !insertmacro MoveButton 2 $R0
+    IntOp $R0 $R0 - $R3
+    IntOp $R0 $R0 - $4
+    !insertmacro MoveButton 1 $R0
+    IntOp $R0 $R0 - $R4
+    IntOp $R0 $R0 - $4
+    !insertmacro MoveButton 3 $R0
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro FitButtons ""
+!insertmacro FitButtons "un."
 
 ; The identity of the file or folder $8 (its volume serial number and file index), the same under every
 ; name it has: another drive letter, a junction or link, a UNC path, a short form. $9 is it, or empty when

@@ -18,7 +18,7 @@ OutFile "${OUTFILE}"
 Icon "${ICON}"
 
 LoadLanguageFile "${NSISDIR}\Contrib\Language files\English.nlf"
-LoadLanguageFile "${NSISDIR}\Contrib\Language files\Japanese.nlf"
+LoadLanguageFile "${__FILEDIR__}\Japanese.nlf"
 LangString NotStarted ${LANG_ENGLISH} "$EXEDIR\Pelluna.scr could not be started."
 LangString NotStarted ${LANG_JAPANESE} "$EXEDIR\Pelluna.scr を起動できませんでした。"
 

@@ -107,6 +107,44 @@ def read(path):
         return data.read()
 
 
+# The wizards walked by keys in each language, in the font of their buttons and labels (Japanese.nlf's, and the
+# layout's own): for each run of a program, its pages' titles, a text that shows the page and the key that leaves
+# it (Yes to the abort question ends that run; None ends the finish page, so that no settings open).
+WIZARDS = (("ja_JP.UTF-8", "ＭＳ Ｐゴシック", "9", "セットアップ", "アンインストール", (
+    "続けるには [次へ] を押してください。", "Pelluna のセットアップを中止しますか？",
+    "[参照] を押してフォルダーを選んでください。", "Pelluna をこのコンピューターにインストールしました。",
+    "Pelluna を次のフォルダーからアンインストールします。", "アンインストールが完了しました。")),
+    ("C.UTF-8", "MS Shell Dlg", "8", "Setup", "Uninstall", (
+        "Click Next to continue.", "Are you sure you want to quit Pelluna Setup?",
+        "click Browse and select another folder.", "Pelluna has been installed on your computer.",
+        "Pelluna will be uninstalled from the following folder.", "Uninstall was completed successfully.")))
+
+
+def walk_wizards(prefix, locale, face, size, setup, uninstall, texts):
+    """Everything the wizards show in locale, as the window-texts helper measures it."""
+    seen = []
+    then, un_then = setup + " ", uninstall + " "  # the titles of the pages after the first
+    for program, pages in (("setup", ((setup, texts[0], "Escape"), (setup, texts[1], "y"))),
+                           ("setup", ((setup, texts[0], "Return"), (then, texts[2], "Return"), (then, texts[3], None))),
+                           ("Uninstall.exe", ((un_then, texts[4], "Return"), (un_then, texts[5], "Return")))):
+        process = prefix.start(f"{prefix.build_dir}/Pelluna-1.0.0-setup.exe" if program == "setup" else
+                               f"{prefix.folder}/{program}", locale=locale)
+        for title, text, key in pages:
+            # The abort question is a message box, in the system's own font: its texts are read, not measured.
+            title, fit = f"Pelluna {title}", ("fit", face, size) if key != "y" else ()
+            shown = lambda: subprocess.run(["wine", prefix.helper("pelluna_window_texts"), title, *fit],
+                                           env=prefix.environment(locale), capture_output=True, text=True).stdout
+            assert wait_until(lambda: text in shown(), 30), (text, shown())
+            seen += shown().splitlines()
+            if key is None:
+                stop(process)
+                continue
+            assert wait_until(lambda: prefix.foreground_title() == title.strip(), 10), title
+            prefix.xdotool("key", key)
+        assert wait_until(lambda: not shown(), 30), f"{title} stayed"
+    return seen
+
+
 @check
 def a_silent_install_makes_pelluna_the_screen_saver_and_it_runs(desktop):
     with FreshPrefix(desktop.build_dir, "installer_install") as prefix:
@@ -146,6 +184,16 @@ def a_silent_install_makes_pelluna_the_screen_saver_and_it_runs(desktop):
             assert dialog.ended(), "the dialog did not close after saving"
         assert read(f"{prefix.folder}/Pelluna.ini") == ini_bytes([("DropsCount", "25"), ("RippleSpeed", "100"),
             ("RippleSize", "100"), ("BGM区分", "0"), ("BGMﾘﾋﾟｰﾄ", "0"), ("BGMﾌｧｲﾙ", "")])
+        # The wizards: every button and label holds its text; the Japanese reads as one text, in today's words,
+        # full-width, with no passive "されます", no blank after a closing bracket and no English sentence.
+        for locale, *wizard in WIZARDS:
+            seen = walk_wizards(prefix, locale, *wizard)
+            rooms = [line.split("\t") for line in seen if line.count("\t") == 2]
+            assert rooms and [room for room in rooms if not all(int(need) <= int(have) for need, have in zip(
+                room[1].split(), room[2].split()))] == [], (locale, rooms)
+            faults = re.findall(r"フォルダ(?!ー)|コンピュータ(?!ー)|[\uff61-\uff9f]|されます|」 |\b[a-z]+ [a-z]+\b",
+                                "\n".join(seen))
+            assert not locale.startswith("ja") or faults == [], (faults, seen)
 
 
 @check
