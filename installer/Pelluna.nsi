@@ -81,6 +81,9 @@ VIFileVersion "${VERSION}.0"
 !define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
 !insertmacro MUI_PAGE_FINISH
 
+; The stock "Uninstalling from:" needs more than its 90-pixel room in Tahoma; the page's sentence above it
+; already says what the folder is for.
+!define MUI_UNCONFIRMPAGE_TEXT_LOCATION "$(UninstallFolder)"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -93,6 +96,8 @@ LangString WelcomeText ${LANG_ENGLISH} "Setup installs the screen saver Pelluna 
 LangString WelcomeText ${LANG_JAPANESE} "スクリーン セーバー Pelluna ${VERSION} をあなた専用にインストールし (管理者の権限は要りません)、スクリーン セーバーに設定して、スタート メニューに登録します。$\r$\n$\r$\nインストール先は次のフォルダーです。次のページで別のフォルダーを選べます。$\r$\n$INSTDIR$\r$\n$\r$\n$_CLICK"
 LangString OpenScreenSaverSettings ${LANG_ENGLISH} "Open the screen saver settings"
 LangString OpenScreenSaverSettings ${LANG_JAPANESE} "スクリーン セーバーの設定を開く"
+LangString UninstallFolder ${LANG_ENGLISH} "Folder:"
+LangString UninstallFolder ${LANG_JAPANESE} "アンインストール元:"
 LangString SettingsEntry ${LANG_ENGLISH} "${SETTINGS_ENTRY_EN}"
 LangString SettingsEntry ${LANG_JAPANESE} "${SETTINGS_ENTRY_JA}"
 LangString ChooseEntry ${LANG_ENGLISH} "${CHOOSE_ENTRY_EN}"
