@@ -19,6 +19,11 @@ struct FontObject {
     friend bool operator==(const FontObject&, const FontObject&) = default;
 };
 
+// The font the controls were designed in: "ＭＳ Ｐゴシック" 9.75 points, regular, Shift-JIS.
+inline FontObject DesignFont() {
+    return FontObject{L"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
+}
+
 // Six numbers and the typeface name, separated by ';': the size in ten-thousandths of a point (the
 // precision a font size is kept in), the weight, italic, underline and strike-through (-1 or 0), the
 // character set; the name comes last, so it may hold any character.

@@ -13,8 +13,8 @@ namespace pelluna {
 // The two indicator pictures that the music-kind images show copies of.
 enum class IndicatorPicture { Unselected, Selected };
 
-// The application-wide mouse cursor: the default, or the hourglass while the program is busy.
-enum class MousePointer { Default, Hourglass };
+// The mouse cursor: the default, the hourglass while the program is busy, or the pointing hand over a link.
+enum class MousePointer { Default, Hourglass, PointingHand };
 
 class DialogHost {
   public:
@@ -59,6 +59,7 @@ class DialogHost {
     // Whether the track list's drop-down is open.
     virtual bool DroppedDown(DialogControl control) = 0;
 
+    // The application-wide cursor: the default or the hourglass.
     virtual void SetMousePointer(MousePointer pointer) = 0;
     // Destroys the window; the modal display ends with it.
     virtual void Unload() = 0;

@@ -110,4 +110,9 @@ const LayoutEntry* FindControl(DialogControl control) {
     return nullptr;
 }
 
+bool BarAccepts(DialogControl bar, std::int32_t value) {
+    const LayoutEntry* entry = FindControl(bar);
+    return entry != nullptr && value >= entry->min && value <= entry->max;
+}
+
 }  // namespace pelluna

@@ -1,6 +1,7 @@
 // The settings dialog's controls: one table of their kinds, places, sizes, texts and properties, in twips.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -79,9 +80,6 @@ struct LayoutEntry {
 inline constexpr std::int32_t kDialogClientWidth = 7140;
 inline constexpr std::int32_t kDialogClientHeight = 4725;
 
-inline constexpr std::wstring_view kDialogFontName = L"ＭＳ Ｐゴシック";
-inline constexpr double kDialogFontPoints = 9.75;
-
 inline constexpr std::wstring_view kCreditLine = L"Pelluna Version 1.0.0";
 inline constexpr std::wstring_view kAddress = L"https://pelluna.example.org/";
 
@@ -95,6 +93,14 @@ std::int32_t TextRoom(const LayoutEntry& entry);
 
 // The row of a control in the table; nullptr for Form.
 const LayoutEntry* FindControl(DialogControl control);
+
+// The texts and images that take clicks of the mouse: the music kind's rows and the address.
+inline constexpr std::array kClickable = {
+    DialogControl::Img_BGM0, DialogControl::Img_BGM1, DialogControl::Img_BGM2, DialogControl::lbl_BGM0,
+    DialogControl::lbl_BGM1, DialogControl::lbl_BGM2, DialogControl::lbl_URL};
+
+// Whether a scroll bar takes a value: one within its range.
+bool BarAccepts(DialogControl bar, std::int32_t value);
 
 // Painted parts that the table does not size, in twips, so that they grow with the dialog: the indicator
 // squares, and the margin of the focus rectangle and of the path box's text.

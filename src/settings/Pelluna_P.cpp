@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/Numbers.h"
 #include "settings/DialogShading.h"
@@ -409,10 +410,51 @@ void Pelluna_P::Cmd_Can_Click() {
 }
 
 void Pelluna_P::lbl_URL_Click() {
-    host_.SetMousePointer(MousePointer::Hourglass);
+    host_.SetMousePointer(m_Pointer = MousePointer::Hourglass);
     const std::string address = platform_.text.ToAnsi(host_.GetText(C::lbl_URL));
     shell_.ShellExecuteA(host_.hWnd(), "open", address.c_str(), "", "", win::SW_SHOWNORMAL);
-    host_.SetMousePointer(MousePointer::Default);
+    host_.SetMousePointer(m_Pointer = MousePointer::Default);
+}
+
+void Pelluna_P::MouseDown(std::optional<DialogControl> control) {
+    m_MouseDownOn = control;
+}
+
+void Pelluna_P::MouseUp(std::optional<DialogControl> control) {
+    const std::optional<DialogControl> downOn = std::exchange(m_MouseDownOn, std::nullopt);
+    if (control && control == downOn) Click(*control);
+}
+
+void Pelluna_P::Click(DialogControl control) {
+    switch (control) {
+        case C::Img_BGM0:
+            return Img_BGM_Click(0);
+        case C::Img_BGM1:
+            return Img_BGM_Click(1);
+        case C::Img_BGM2:
+            return Img_BGM_Click(2);
+        case C::lbl_BGM0:
+            return lbl_BGM_Click(0);
+        case C::lbl_BGM1:
+            return lbl_BGM_Click(1);
+        case C::lbl_BGM2:
+            return lbl_BGM_Click(2);
+        case C::lbl_URL:
+            return lbl_URL_Click();
+        case C::Cmd_Set:
+            return Cmd_Set_Click();
+        case C::Cmd_Can:
+            return Cmd_Can_Click();
+        case C::Cmd_BGM:
+            return Cmd_BGM_Click();
+        default:
+            return;
+    }
+}
+
+MousePointer Pelluna_P::PointerOver(std::optional<DialogControl> control) const {
+    if (m_Pointer == MousePointer::Hourglass) return m_Pointer;
+    return control == C::lbl_URL ? MousePointer::PointingHand : MousePointer::Default;
 }
 
 void Pelluna_P::ChooseMusicKind(std::int16_t Index) {

@@ -50,6 +50,16 @@ class Pelluna_P {
     // Walks every control; Command buttons are started (Initialise) or enabled or disabled (BytEnabled).
     void InitialiseButtons(bool Initialise, bool BytEnabled);
 
+    // The mouse button going down and coming up over the dialog, on the clickable text or image under the
+    // pointer (none: elsewhere). A click is the button going down and coming up on the same one.
+    void MouseDown(std::optional<DialogControl> control);
+    void MouseUp(std::optional<DialogControl> control);
+    // A click on a clickable text or image, or a Command button's Click: what the control does.
+    void Click(DialogControl control);
+    // The pointer over the control under it (none: elsewhere): the hourglass while busy anywhere, the
+    // pointing hand over the address, else the default.
+    MousePointer PointerOver(std::optional<DialogControl> control) const;
+
     void Img_BGM_Click(std::int16_t Index);
     void lbl_BGM_Click(std::int16_t Index);
     void Cmd_BGM_Click();
@@ -101,6 +111,9 @@ class Pelluna_P {
     std::optional<DialogControl> m_LastFocus;
     // The button showing the pressed look while Space is held on it.
     std::optional<DialogControl> m_SpaceOn;
+    // The clickable control the mouse button went down on.
+    std::optional<DialogControl> m_MouseDownOn;
+    MousePointer m_Pointer = MousePointer::Default;
 };
 
 }  // namespace pelluna

@@ -3,9 +3,6 @@
 #include "windows/CommandButton.h"
 #include "windows/WindowClass.h"
 
-#include <cwchar>
-
-#include "common/Numbers.h"
 #include "platform/win32/HandleCast.h"
 #include "resources/resource.h"
 
@@ -13,7 +10,6 @@ namespace pelluna::win32 {
 namespace {
 
 constexpr UINT_PTR kTmrMouseId = 1;
-constexpr double kTwipsPerInch = 1440.0;
 constexpr double kTwipsPerPoint = 20.0;
 // Colour values with the top bit set name a system colour by its index in the low byte.
 constexpr ColorRef kSystemColourFlag = 0x80000000u;
@@ -21,17 +17,6 @@ constexpr ColorRef kSystemColourFlag = 0x80000000u;
 // The state pictures' resources, in the order of CommandPicture.
 constexpr int kPictureIds[] = {IDB_CMD_NORMAL,   IDB_CMD_HIGHLIGHT,       IDB_CMD_PRESSED,
                                IDB_CMD_SELECTED, IDB_CMD_HIGHLIGHTSELECT, IDB_CMD_DISABLE};
-
-// The caption's design font.
-FontObject DesignFont() {
-    return FontObject{L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF", 9.75, 400, false, false, false, 128};
-}
-
-double TwipsPerPixel(int axis) {
-    WindowDC screen(nullptr);
-    const int dotsPerInch = ::GetDeviceCaps(screen.dc(), axis);
-    return dotsPerInch > 0 ? kTwipsPerInch / dotsPerInch : 15.0;
-}
 
 COLORREF ToColorRef(ColorRef colour) {
     if (colour & kSystemColourFlag) return ::GetSysColor(static_cast<int>(colour & 0xFF));
@@ -51,19 +36,6 @@ std::int16_t ButtonCode(UINT message) {
     }
 }
 
-void RegisterCommandClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExW(instance, CommandButton::kClassName, &existing)) return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = CommandButton::kClassName;
-    ::RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 CommandButton::CommandButton(const Platform& platform, HINSTANCE instance, HWND parent, int id,
@@ -78,7 +50,7 @@ CommandButton::CommandButton(const Platform& platform, HINSTANCE instance, HWND 
     logic_.Click = [this] {
         if (OnClick) OnClick();
     };
-    RegisterCommandClass(instance, &CommandButton::WindowProc);
+    RegisterWindowClass(instance, kClassName, &CommandButton::WindowProc);
     const double x = TwipsPerPixelX();
     const double y = TwipsPerPixelY();
     window_ = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, ToPixels(left, x),
@@ -105,7 +77,7 @@ CommandButton::~CommandButton() {
 }
 
 std::int32_t CommandButton::ToPixels(double twips, double twipsPerPixel) const {
-    return numbers::RoundToInt32(twips / twipsPerPixel).value_or(0);
+    return Rounded(twips / twipsPerPixel);
 }
 
 void CommandButton::MakeImages() {
@@ -113,12 +85,8 @@ void CommandButton::MakeImages() {
     std::int32_t height = 0;
     ClientSize(width, height);
     if (face_ && width == imageWidth_ && height == imageHeight_) return;
-    WindowDC screen(nullptr);
-    // At least one pixel, so an empty control still has images to draw into.
-    face_ = BitmapDC(screen.dc(),
-                     ::CreateCompatibleBitmap(screen.dc(), width > 0 ? width : 1, height > 0 ? height : 1));
-    shown_ = BitmapDC(screen.dc(),
-                      ::CreateCompatibleBitmap(screen.dc(), width > 0 ? width : 1, height > 0 ? height : 1));
+    face_ = BitmapDC::ForScreen(width, height);
+    shown_ = BitmapDC::ForScreen(width, height);
     // Edge pieces are stretched along their length: whole pixels, no blending of neighbours.
     ::SetStretchBltMode(face_.dc(), COLORONCOLOR);
     imageWidth_ = width;
@@ -211,11 +179,11 @@ Hwnd CommandButton::ParentHwnd() {
 }
 
 double CommandButton::TwipsPerPixelX() {
-    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : TwipsPerPixel(LOGPIXELSX);
+    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : ScreenTwipsPerPixel(LOGPIXELSX);
 }
 
 double CommandButton::TwipsPerPixelY() {
-    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : TwipsPerPixel(LOGPIXELSY);
+    return twipsPerPixel_ > 0.0 ? twipsPerPixel_ : ScreenTwipsPerPixel(LOGPIXELSY);
 }
 
 void CommandButton::ClientSize(std::int32_t& width, std::int32_t& height) {
@@ -310,15 +278,8 @@ void CommandButton::CaptionLabel::SetCaption(const std::wstring& caption) {
 
 void CommandButton::CaptionLabel::SetFont(const FontObject& font) {
     font_ = font;
-    LOGFONTW logFont{};
-    logFont.lfHeight = -owner_.ToPixels(font.Size * kTwipsPerPoint, owner_.TwipsPerPixelY());
-    logFont.lfWeight = font.Weight;
-    logFont.lfItalic = font.Italic ? TRUE : FALSE;
-    logFont.lfUnderline = font.Underline ? TRUE : FALSE;
-    logFont.lfStrikeOut = font.Strikethrough ? TRUE : FALSE;
-    logFont.lfCharSet = static_cast<BYTE>(font.Charset & 0xFF);
-    std::wcsncpy(logFont.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
-    hFont_ = UniqueFont(::CreateFontIndirectW(&logFont));
+    const LOGFONTW logFont = LogFontOf(font, kTwipsPerPoint / owner_.TwipsPerPixelY());
+    hFont_.reset(::CreateFontIndirectW(&logFont));
     owner_.CaptionChanged();
 }
 
@@ -348,8 +309,8 @@ void CommandButton::CaptionLabel::Draw(HDC dc) const {
     RECT place{owner_.ToPixels(left_, x), owner_.ToPixels(top_, y), owner_.ToPixels(left_ + width_, x),
                owner_.ToPixels(top_ + height_, y)};
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
-    const HGDIOBJ previousFont = ::SelectObject(
-        dc, hFont_.get() ? static_cast<HGDIOBJ>(hFont_.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
+    const ScopedSelect font(dc,
+                            hFont_ ? static_cast<HGDIOBJ>(hFont_.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
     const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
     const int length = static_cast<int>(caption_.size());
     if (enabled_) {
@@ -364,7 +325,6 @@ void CommandButton::CaptionLabel::Draw(HDC dc) const {
         ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
         ::DrawTextW(dc, caption_.c_str(), length, &place, format);
     }
-    ::SelectObject(dc, previousFont);
     ::SetBkMode(dc, previousMode);
 }
 

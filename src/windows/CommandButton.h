@@ -81,7 +81,7 @@ class CommandButton final : public CommandHost {
         CommandButton& owner_;
         std::wstring caption_ = L"Command";
         FontObject font_;
-        UniqueFont hFont_;
+        OwnedFont hFont_;
         ColorRef foreColor_ = 0;
         bool enabled_ = true;
         float left_ = 0.0f;

@@ -1,41 +1,54 @@
 // Owners of the GDI objects that the window layer keeps: a memory DC with its own bitmap, a font.
 #include "windows/GdiObjects.h"
 
+#include <cmath>
+#include <cwchar>
+
+#include "windows/WindowClass.h"
+
 namespace pelluna::win32 {
 
 BitmapDC::BitmapDC(HDC reference, HBITMAP bitmap) : bitmap_(bitmap) {
-    if (bitmap_ == nullptr) return;
-    dc_ = ::CreateCompatibleDC(reference);
-    if (dc_ == nullptr) {
-        ::DeleteObject(bitmap_);
-        bitmap_ = nullptr;
+    if (!bitmap_) return;
+    dc_.reset(::CreateCompatibleDC(reference));
+    if (!dc_) {
+        bitmap_.reset();
         return;
     }
-    previous_ = ::SelectObject(dc_, bitmap_);
+    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+}
+
+BitmapDC BitmapDC::ForScreen(int width, int height) {
+    const WindowDC screen(nullptr);
+    return BitmapDC(screen.dc(),
+                    ::CreateCompatibleBitmap(screen.dc(), width > 0 ? width : 1, height > 0 ? height : 1));
 }
 
 BitmapDC& BitmapDC::operator=(BitmapDC&& other) noexcept {
     if (this != &other) {
-        Reset();
-        dc_ = other.dc_;
-        bitmap_ = other.bitmap_;
-        previous_ = other.previous_;
-        other.dc_ = nullptr;
-        other.bitmap_ = nullptr;
-        other.previous_ = nullptr;
+        Deselect();
+        dc_ = std::move(other.dc_);
+        bitmap_ = std::move(other.bitmap_);
+        previous_ = std::exchange(other.previous_, nullptr);
     }
     return *this;
 }
 
-void BitmapDC::Reset() {
-    if (dc_) {
-        ::SelectObject(dc_, previous_);
-        ::DeleteDC(dc_);
-    }
-    if (bitmap_) ::DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
+void BitmapDC::Deselect() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
     previous_ = nullptr;
+}
+
+LOGFONTW LogFontOf(const FontObject& font, double pixelsPerPoint) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = -Rounded(std::floor(font.Size * pixelsPerPoint + 0.5));
+    logFont.lfWeight = font.Weight;
+    logFont.lfItalic = font.Italic ? TRUE : FALSE;
+    logFont.lfUnderline = font.Underline ? TRUE : FALSE;
+    logFont.lfStrikeOut = font.Strikethrough ? TRUE : FALSE;
+    logFont.lfCharSet = static_cast<BYTE>(font.Charset & 0xFF);
+    std::wcsncpy(logFont.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
+    return logFont;
 }
 
 }  // namespace pelluna::win32

@@ -1,7 +1,6 @@
 // The real preview window: a black borderless window with the stored picture in its Img_Prev control.
 #include "windows/PreviewWindow.h"
 
-#include "common/Numbers.h"
 #include "platform/win32/HandleCast.h"
 #include "resources/resource.h"
 #include "windows/WindowClass.h"
@@ -11,11 +10,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"PellunaPreviewWindow";
 constexpr wchar_t kImageClass[] = L"PellunaPreviewImage";
-constexpr double kTwipsPerInch = 1440.0;
-
-std::int32_t Rounded(double value) {
-    return numbers::RoundToInt32(value).value_or(0);
-}
 
 }  // namespace
 
@@ -27,8 +21,9 @@ PreviewWindow::~PreviewWindow() {
 }
 
 Hwnd PreviewWindow::Load() {
-    RegisterBlackWindowClass(instance_, kWindowClass, &PreviewWindow::WindowProc);
-    RegisterBlackWindowClass(instance_, kImageClass, &PreviewWindow::ImageProc);
+    const auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    RegisterWindowClass(instance_, kWindowClass, &PreviewWindow::WindowProc, black);
+    RegisterWindowClass(instance_, kImageClass, &PreviewWindow::ImageProc, black);
     window_ = ::CreateWindowExW(0, kWindowClass, L"Preview Window", WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
                                 nullptr, instance_, nullptr);
     // Borderless, yet no popup: a popup stays one after WS_CHILD is added, and then has no parent. The
@@ -40,18 +35,11 @@ Hwnd PreviewWindow::Load() {
     return FromWin(window_);
 }
 
-double PreviewWindow::TwipsPerPixel(int axis) {
-    HDC screen = ::GetDC(nullptr);
-    const int dotsPerInch = ::GetDeviceCaps(screen, axis);
-    ::ReleaseDC(nullptr, screen);
-    return dotsPerInch > 0 ? kTwipsPerInch / dotsPerInch : 15.0;
-}
-
 double PreviewWindow::TwipsPerPixelX() {
-    return TwipsPerPixel(LOGPIXELSX);
+    return ScreenTwipsPerPixel(LOGPIXELSX);
 }
 double PreviewWindow::TwipsPerPixelY() {
-    return TwipsPerPixel(LOGPIXELSY);
+    return ScreenTwipsPerPixel(LOGPIXELSY);
 }
 
 void PreviewWindow::Move(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {

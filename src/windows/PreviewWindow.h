@@ -26,7 +26,6 @@ class PreviewWindow final : public PreviewHost {
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    double TwipsPerPixel(int axis);
 
     HINSTANCE instance_;
     StoredPicture picture_;

@@ -42,7 +42,8 @@ std::size_t TimerIndex(SaverTimer timer) {
 
 SaverWindow::SaverWindow(HINSTANCE instance, Text& text) {
     // An own DC lets every frame go to the window through the same device context.
-    RegisterBlackWindowClass(instance, kClassName, DefWindowProcW, CS_OWNDC);
+    RegisterWindowClass(instance, kClassName, DefWindowProcW,
+                        static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), CS_OWNDC);
     const std::string title = text.ToAnsi(kSaverWindowTitle);
     window_ = ::CreateWindowExA(0, "PellunaSaverWindow", title.c_str(), WS_POPUP, 0, 0, 640, 480, nullptr,
                                 nullptr, instance, nullptr);

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "common/Numbers.h"
 #include "common/TextRules.h"
-#include "platform/win32/HandleCast.h"
 #include "resources/resource.h"
+#include "settings/DialogFonts.h"
+#include "windows/WindowClass.h"
 
 namespace pelluna::win32 {
 namespace {
@@ -22,127 +22,53 @@ constexpr COLORREF kBaseBackground = RGB(192, 192, 192);
 constexpr int kIndicatorPixels = 12;   // the stored pictures' side
 constexpr int kComboListHeight = 160;  // the dropped list below the field, in pixels at 96 dots per inch
 
-std::size_t SurfaceIndex(C surface) {
-    return surface == C::Pic_C0 ? 1 : surface == C::Pic_C1 ? 2 : 0;
+// The system's message font, its size scaled from the system's DPI to dotsPerInch as the system scales it.
+FontObject MessageFont(int dotsPerInch) {
+    LOGFONTW font{};
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    }
+    const int systemDpi = ScreenDotsPerInch(LOGPIXELSY);
+    if (systemDpi > 0) font.lfHeight = ::MulDiv(font.lfHeight, dotsPerInch, systemDpi);
+    return FontObject{font.lfFaceName,
+                      std::abs(font.lfHeight) * 72.0 / dotsPerInch,
+                      static_cast<std::int16_t>(font.lfWeight),
+                      font.lfItalic != 0,
+                      font.lfUnderline != 0,
+                      font.lfStrikeOut != 0,
+                      font.lfCharSet};
 }
 
-int Rounded(double value) {
-    return numbers::RoundToInt32(value).value_or(0);
-}
-
-// Selects an object into a DC for one scope.
-class ScopedSelect {
-  public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~ScopedSelect() { ::SelectObject(dc_, previous_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-// A window's device context (the screen's for no window), released with the scope.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-    ~WindowDc() { ::ReleaseDC(window_, dc_); }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-void RegisterClass(HINSTANCE instance, const wchar_t* name, HICON icon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    ::RegisterClassExW(&windowClass);
+// A surface's persistent image, filled with the base colour.
+BitmapDC PersistentImage(int width, int height) {
+    BitmapDC image = BitmapDC::ForScreen(width, height);
+    if (!image) return image;
+    const RECT all{0, 0, width, height};
+    ::SetDCBrushColor(image.dc(), kBaseBackground);
+    ::FillRect(image.dc(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    return image;
 }
 
 }  // namespace
 
-PersistentImage::PersistentImage(int width, int height, COLORREF background) {
-    {
-        const WindowDc screen(nullptr);
-        dc_.reset(::CreateCompatibleDC(screen.Get()));
-        bitmap_.reset(::CreateCompatibleBitmap(screen.Get(), width > 0 ? width : 1, height > 0 ? height : 1));
-    }
-    if (!dc_ || !bitmap_) return;
-    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
-    const RECT all{0, 0, width, height};
-    ::SetDCBrushColor(dc_.get(), background);
-    ::FillRect(dc_.get(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-}
-
-PersistentImage::~PersistentImage() {
-    Release();
-}
-
-PersistentImage::PersistentImage(PersistentImage&& other) noexcept
-    : dc_(std::move(other.dc_)), bitmap_(std::move(other.bitmap_)), previous_(other.previous_) {
-    other.previous_ = nullptr;
-}
-
-PersistentImage& PersistentImage::operator=(PersistentImage&& other) noexcept {
-    if (this != &other) {
-        Release();
-        dc_ = std::move(other.dc_);
-        bitmap_ = std::move(other.bitmap_);
-        previous_ = other.previous_;
-        other.previous_ = nullptr;
-    }
-    return *this;
-}
-
-void PersistentImage::Release() {
-    // The bitmap leaves the DC before either is deleted.
-    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
-    previous_ = nullptr;
-    dc_.reset();
-    bitmap_.reset();
-}
-
 LOGFONTW DialogLogFont(const UiTexts& texts, int dotsPerInch) {
-    LOGFONTW font{};
-    if (texts.font == DialogFont::SystemMessage) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-            font = metrics.lfMessageFont;
-        } else {
-            ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-        }
-        const int systemDpi = ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSY);
-        if (systemDpi > 0) font.lfHeight = ::MulDiv(font.lfHeight, dotsPerInch, systemDpi);
-        return font;
-    }
-    // "ＭＳ Ｐゴシック" 9.75 points, regular, Shift-JIS.
-    font.lfHeight = -::MulDiv(975, dotsPerInch, 7200);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    kDialogFontName.copy(font.lfFaceName, LF_FACESIZE - 1);
-    return font;
+    return LogFontOf(DialogTextFont(texts.font, MessageFont(dotsPerInch)), dotsPerInch / 72.0);
 }
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, const UiTexts& texts,
                                int dotsPerInch)
     : instance_(instance), platform_(platform), texts_(texts) {
-    dotsPerInch_ = dotsPerInch > 0 ? dotsPerInch : ::GetDeviceCaps(WindowDc(nullptr).Get(), LOGPIXELSX);
+    dotsPerInch_ = dotsPerInch > 0 ? dotsPerInch : ScreenDotsPerInch(LOGPIXELSX);
     if (dotsPerInch_ <= 0) dotsPerInch_ = 96;
 
     HICON umbrella = static_cast<HICON>(
         ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_UMBRELLA), IMAGE_ICON, 32, 32, LR_SHARED));
-    RegisterClass(instance, kDialogClass, umbrella);
-    RegisterClass(instance, kPanelClass, nullptr);
+    RegisterWindowClass(instance, kDialogClass, ::DefWindowProcW, nullptr, 0, umbrella);
+    RegisterWindowClass(instance, kPanelClass, ::DefWindowProcW);
     pointingHand_ = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_POINTING_HAND));
     indicators_[0].reset(static_cast<HBITMAP>(::LoadImageW(
         instance, MAKEINTRESOURCEW(IDB_INDICATOR_UNSELECTED), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
@@ -169,7 +95,7 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, const Platform& platform, con
     ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SettingsDialog::WindowProc));
     RECT client{};
     ::GetClientRect(window_, &client);
-    images_[0] = PersistentImage(client.right, client.bottom, kBaseBackground);
+    images_[0] = PersistentImage(client.right, client.bottom);
     CreateControls();
 }
 
@@ -182,7 +108,7 @@ int SettingsDialog::ToPixels(std::int32_t twips) const {
 }
 
 double SettingsDialog::Growth() {
-    const WindowDc screen(nullptr);
+    const WindowDC screen(nullptr);
     // The window may grow up to its monitor's work area, its frame and title bar included; it is placed on
     // the primary monitor, whose corner is the screen's origin.
     RECT frame{0, 0, 0, 0};
@@ -192,12 +118,12 @@ double SettingsDialog::Growth() {
         [&](const LayoutEntry& entry) -> std::optional<TextExtent> {
             const std::wstring_view text = texts_.Caption(entry);
             if (text.empty() || (entry.style & text_style::Border)) return std::nullopt;
-            ScopedSelect font(screen.Get(),
+            ScopedSelect font(screen.dc(),
                               (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
             SIZE extent{};
-            ::GetTextExtentPoint32W(screen.Get(), text.data(), static_cast<int>(text.size()), &extent);
+            ::GetTextExtentPoint32W(screen.dc(), text.data(), static_cast<int>(text.size()), &extent);
             TEXTMETRICW metrics{};
-            ::GetTextMetricsW(screen.Get(), &metrics);
+            ::GetTextMetricsW(screen.dc(), &metrics);
             return TextExtent{extent.cx, metrics.tmHeight - metrics.tmInternalLeading};
         },
         dotsPerInch_ / 1440.0, room);
@@ -224,7 +150,7 @@ void SettingsDialog::CreateControls() {
 
 void SettingsDialog::CreateControl(Control& control) {
     const LayoutEntry& entry = *control.entry;
-    HWND parent = entry.parent == C::Form ? window_ : At(entry.parent).window;
+    HWND parent = WindowOf(entry.parent);
     const RECT& r = control.rect;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
@@ -241,23 +167,15 @@ void SettingsDialog::CreateControl(Control& control) {
             ::SetWindowLongPtrW(control.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
             ::SetWindowLongPtrW(control.window, GWLP_WNDPROC,
                                 reinterpret_cast<LONG_PTR>(&SettingsDialog::WindowProc));
-            images_[SurfaceIndex(entry.control)] = PersistentImage(width, height, kBaseBackground);
+            ImageOf(entry.control) = PersistentImage(width, height);
             break;
         case ControlKind::Command: {
             // The buttons store only their caption and the dialog's font; the rest keeps its defaults.
             // The size in points at the dialog's own twips per pixel, which the button converts with: a
             // dialog grown with its font keeps the font's size.
-            const LOGFONTW font = DialogLogFont(texts_, dotsPerInch_);
-            const double growth = 1440.0 / dotsPerInch_ / twipsPerPixel_;
-            const FontObject dialogFont{
-                texts_.font == DialogFont::Japanese ? std::wstring(kDialogFontName) : font.lfFaceName,
-                texts_.font == DialogFont::Japanese ? kDialogFontPoints / growth
-                                                    : std::abs(font.lfHeight) * twipsPerPixel_ / 20.0,
-                static_cast<std::int16_t>(font.lfWeight),
-                false,
-                false,
-                false,
-                font.lfCharSet};
+            const FontObject dialogFont =
+                DialogCommandFont(DialogTextFont(texts_.font, MessageFont(dotsPerInch_)),
+                                  1440.0 / dotsPerInch_ / twipsPerPixel_);
             PropertyBag stored;
             stored.WriteProperty(L"Caption", control.text, L"Command");
             stored.WriteProperty(L"Font", FontToText(dialogFont), L"");
@@ -265,12 +183,8 @@ void SettingsDialog::CreateControl(Control& control) {
                 platform_, instance_, parent, static_cast<int>(entry.control), entry.left, entry.top,
                 entry.width, entry.height, dialogFont, &stored, twipsPerPixel_);
             control.window = control.button->Window();
-            const DialogControl id = entry.control;
-            control.button->OnClick = [this, id] {
-                if (logic_ == nullptr) return;
-                if (id == C::Cmd_Set) logic_->Cmd_Set_Click();
-                if (id == C::Cmd_Can) logic_->Cmd_Can_Click();
-                if (id == C::Cmd_BGM) logic_->Cmd_BGM_Click();
+            control.button->OnClick = [this, id = entry.control] {
+                if (logic_ != nullptr) logic_->Click(id);
             };
             break;
         }
@@ -289,11 +203,11 @@ void SettingsDialog::CreateControl(Control& control) {
         case ControlKind::Label:
             if (entry.style & text_style::AutoSize) {
                 // Sized to the text in its font.
-                const WindowDc dc(parent);
+                const WindowDC dc(parent);
                 SIZE extent{};
                 ScopedSelect font(
-                    dc.Get(), (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
-                ::GetTextExtentPoint32W(dc.Get(), control.text.c_str(), static_cast<int>(control.text.size()),
+                    dc.dc(), (entry.style & text_style::Underline) ? underlinedFont_.get() : font_.get());
+                ::GetTextExtentPoint32W(dc.dc(), control.text.c_str(), static_cast<int>(control.text.size()),
                                         &extent);
                 // Whatever the font's height, the text keeps the middle of its box, and so of its row. It
                 // never reaches the next control: where the dialog could not grow enough, it ends in "...".
@@ -347,38 +261,31 @@ DialogControl SettingsDialog::SurfaceOf(HWND window) const {
 }
 
 LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const C surface = SurfaceOf(window);
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // the persistent image covers the whole surface
         case WM_PAINT:
             Paint(window);
             return 0;
-        case WM_LBUTTONDOWN: {
-            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            pressed_ = ClickableAt(surface, point);
+        case WM_LBUTTONDOWN:
+            logic_->MouseDown(ClickableAt(window, point));
             return 0;
-        }
-        case WM_LBUTTONUP: {
-            // A click is the button going down and coming up on the same text or image.
-            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            const std::optional<C> released = ClickableAt(surface, point);
-            const std::optional<C> pressed = pressed_;
-            pressed_.reset();
-            if (released && released == pressed) Clicked(*released);
+        case WM_LBUTTONUP:
+            logic_->MouseUp(ClickableAt(window, point));
             return 0;
+        case WM_SETCURSOR: {
+            POINT at{};
+            const bool inClient =
+                LOWORD(lParam) == HTCLIENT && ::GetCursorPos(&at) && ::ScreenToClient(window, &at);
+            const MousePointer pointer =
+                logic_->PointerOver(inClient ? ClickableAt(window, at) : std::nullopt);
+            // The default is the system's: the class's arrow, or a child control's own pointer.
+            HCURSOR cursor = pointer == MousePointer::Default ? nullptr : CursorFor(pointer);
+            if (cursor == nullptr) break;
+            ::SetCursor(cursor);
+            return TRUE;
         }
-        case WM_SETCURSOR:
-            if (hourglass_) {
-                ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-                return TRUE;
-            }
-            if (window == window_ && LOWORD(lParam) == HTCLIENT && OverAddress() &&
-                pointingHand_ != nullptr) {
-                ::SetCursor(pointingHand_);
-                return TRUE;
-            }
-            return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             // The focus rectangle of a drawn name comes and goes with its panel's focus.
@@ -416,11 +323,11 @@ void SettingsDialog::Paint(HWND window) {
 }
 
 void SettingsDialog::PaintSurface(DialogControl surface, HDC dc) {
-    HWND window = surface == C::Form ? window_ : At(surface).window;
+    HWND window = WindowOf(surface);
     RECT client{};
     ::GetClientRect(window, &client);
     // The shading comes from the persistent image; the windowless controls are drawn over it.
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, images_[SurfaceIndex(surface)].Dc(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, ImageOf(surface).dc(), 0, 0, SRCCOPY);
     ::SetBkMode(dc, TRANSPARENT);
     const COLORREF textColour = ::GetSysColor(COLOR_WINDOWTEXT);
     ScopedSelect pen(dc, ::GetStockObject(DC_PEN));
@@ -486,9 +393,8 @@ void SettingsDialog::PaintSurface(DialogControl surface, HDC dc) {
     }
 }
 
-std::optional<DialogControl> SettingsDialog::ClickableAt(DialogControl surface, POINT point) {
-    constexpr C kClickable[] = {C::Img_BGM0, C::Img_BGM1, C::Img_BGM2, C::lbl_BGM0,
-                                C::lbl_BGM1, C::lbl_BGM2, C::lbl_URL};
+std::optional<DialogControl> SettingsDialog::ClickableAt(HWND window, POINT point) {
+    const C surface = SurfaceOf(window);
     for (const C candidate : kClickable) {
         const Control& control = At(candidate);
         if (control.entry != nullptr && control.entry->parent == surface &&
@@ -499,32 +405,9 @@ std::optional<DialogControl> SettingsDialog::ClickableAt(DialogControl surface, 
     return std::nullopt;
 }
 
-void SettingsDialog::Clicked(DialogControl control) {
-    switch (control) {
-        case C::Img_BGM0:
-            logic_->Img_BGM_Click(0);
-            break;
-        case C::Img_BGM1:
-            logic_->Img_BGM_Click(1);
-            break;
-        case C::Img_BGM2:
-            logic_->Img_BGM_Click(2);
-            break;
-        case C::lbl_BGM0:
-            logic_->lbl_BGM_Click(0);
-            break;
-        case C::lbl_BGM1:
-            logic_->lbl_BGM_Click(1);
-            break;
-        case C::lbl_BGM2:
-            logic_->lbl_BGM_Click(2);
-            break;
-        case C::lbl_URL:
-            logic_->lbl_URL_Click();
-            break;
-        default:
-            break;
-    }
+HCURSOR SettingsDialog::CursorFor(MousePointer pointer) const {
+    if (pointer == MousePointer::PointingHand) return pointingHand_;
+    return ::LoadCursorW(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW);
 }
 
 void SettingsDialog::Scrolled(HWND bar, int code) {
@@ -541,185 +424,6 @@ void SettingsDialog::Scrolled(HWND bar, int code) {
         logic_->HS_Scroll(control.entry->control, code, trackPosition);
         return;
     }
-}
-
-bool SettingsDialog::OverAddress() {
-    POINT point{};
-    if (!::GetCursorPos(&point) || !::ScreenToClient(window_, &point)) return false;
-    return ::PtInRect(&At(C::lbl_URL).rect, point) != FALSE;
-}
-
-Hwnd SettingsDialog::hWnd() {
-    return FromWin(window_);
-}
-
-Handle SettingsDialog::hInstance() {
-    return FromWin(instance_);
-}
-
-std::int32_t SettingsDialog::ScreenWidth() {
-    return Rounded(::GetSystemMetrics(SM_CXSCREEN) * twipsPerPixel_);
-}
-
-std::int32_t SettingsDialog::ScreenHeight() {
-    return Rounded(::GetSystemMetrics(SM_CYSCREEN) * twipsPerPixel_);
-}
-
-std::int32_t SettingsDialog::Width() {
-    RECT r{};
-    ::GetWindowRect(window_, &r);
-    return Rounded((r.right - r.left) * twipsPerPixel_);
-}
-
-std::int32_t SettingsDialog::Height() {
-    RECT r{};
-    ::GetWindowRect(window_, &r);
-    return Rounded((r.bottom - r.top) * twipsPerPixel_);
-}
-
-void SettingsDialog::Move(std::int32_t left, std::int32_t top) {
-    // Wherever the place asked for lies, the whole window stays within the work area of its monitor.
-    RECT outer{};
-    ::GetWindowRect(window_, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const Point wanted{ToPixels(left), ToPixels(top)};
-    const Point place =
-        PlaceWithin(WorkArea(Point{wanted.x + width / 2, wanted.y + height / 2}), wanted, width, height);
-    ::SetWindowPos(window_, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SettingsDialog::Initialize(DialogControl control) {
-    if (CommandButton* button = At(control).button.get()) button->Logic().Initialize();
-}
-
-void SettingsDialog::SetEnabled(DialogControl control, bool New_Enabled) {
-    At(control).enabled = New_Enabled;
-    if (CommandButton* button = At(control).button.get()) {
-        button->Logic().Enabled(New_Enabled);
-        return;
-    }
-    if (HWND window = At(control).window) ::EnableWindow(window, New_Enabled ? TRUE : FALSE);
-}
-
-void SettingsDialog::ShowPressed(DialogControl control, bool pressed) {
-    if (CommandButton* button = At(control).button.get()) button->Logic().KeyPressLook(pressed);
-}
-
-void SettingsDialog::SetPicture(DialogControl control, IndicatorPicture picture) {
-    Control& image = At(control);
-    image.picture = picture;
-    HWND parent = At(image.entry->parent).window;
-    ::InvalidateRect(parent ? parent : window_, &image.rect, FALSE);
-}
-
-void SettingsDialog::SetText(DialogControl control, const std::wstring& text) {
-    Control& target = At(control);
-    target.text = text;
-    if (target.window != nullptr) {
-        ::SetWindowTextW(target.window, text.c_str());
-        return;
-    }
-    HWND parent = target.entry->parent == C::Form ? window_ : At(target.entry->parent).window;
-    ::InvalidateRect(parent, &target.rect, FALSE);
-}
-
-std::wstring SettingsDialog::GetText(DialogControl control) {
-    Control& source = At(control);
-    if (source.window == nullptr) return source.text;
-    const int length = ::GetWindowTextLengthW(source.window);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int copied = ::GetWindowTextW(source.window, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-void SettingsDialog::AddItem(DialogControl control, const std::wstring& item) {
-    ::SendMessageW(At(control).window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-}
-
-bool SettingsDialog::SetValue(DialogControl control, std::int32_t value) {
-    Control& bar = At(control);
-    if (bar.entry == nullptr || value < bar.entry->min || value > bar.entry->max) return false;
-    bar.value = value;
-    ::SetScrollPos(bar.window, SB_CTL, value, TRUE);
-    return true;
-}
-
-std::int32_t SettingsDialog::GetValue(DialogControl control) {
-    return At(control).value;
-}
-
-void SettingsDialog::ClientSize(DialogControl surface, std::int32_t& width, std::int32_t& height) {
-    RECT client{};
-    ::GetClientRect(surface == C::Form ? window_ : At(surface).window, &client);
-    width = client.right;
-    height = client.bottom;
-}
-
-void SettingsDialog::Line(DialogControl surface, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                          std::int32_t y2, ColorRef color) {
-    HDC image = images_[SurfaceIndex(surface)].Dc();
-    if (image == nullptr) return;
-    ScopedSelect pen(image, ::GetStockObject(DC_PEN));
-    ::SetDCPenColor(image, color);
-    ::MoveToEx(image, x1, y1, nullptr);
-    ::LineTo(image, x2, y2);
-    ::InvalidateRect(surface == C::Form ? window_ : At(surface).window, nullptr, FALSE);
-}
-
-std::optional<DialogControl> SettingsDialog::FocusedControl() {
-    HWND focus = ::GetFocus();
-    if (focus == nullptr) return std::nullopt;
-    if (focusedName_ && focus == At(At(*focusedName_).entry->parent).window) return focusedName_;
-    // The focus may sit in a part of a control (the track list's edit field); panels hold no focus.
-    for (const Control& control : controls_) {
-        if (control.entry == nullptr || control.window == nullptr ||
-            control.entry->kind == ControlKind::Panel)
-            continue;
-        if (control.window == focus || ::IsChild(control.window, focus)) return control.entry->control;
-    }
-    return std::nullopt;
-}
-
-void SettingsDialog::SetFocus(DialogControl control) {
-    const Control& target = At(control);
-    if (target.entry == nullptr) return;
-    if (target.window != nullptr) {
-        ::SetFocus(target.window);
-        return;
-    }
-    // A drawn name: its panel holds the focus, and the rectangle moves to the name.
-    HWND panel = At(target.entry->parent).window;
-    if (panel == nullptr) return;
-    focusedName_ = control;
-    if (::GetFocus() == panel) {
-        ::InvalidateRect(panel, nullptr, FALSE);
-    } else {
-        ::SetFocus(panel);
-    }
-}
-
-bool SettingsDialog::IsEnabled(DialogControl control) {
-    return At(control).enabled;
-}
-
-bool SettingsDialog::DroppedDown(DialogControl control) {
-    HWND window = At(control).window;
-    return window != nullptr && ::SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
-}
-
-void SettingsDialog::SetMousePointer(MousePointer pointer) {
-    hourglass_ = pointer == MousePointer::Hourglass;
-    ::SetCursor(::LoadCursorW(nullptr, hourglass_ ? IDC_WAIT : IDC_ARROW));
-}
-
-void SettingsDialog::Unload() {
-    if (window_ == nullptr) return;
-    HWND window = window_;
-    window_ = nullptr;
-    destroyed_ = true;
-    ::DestroyWindow(window);
 }
 
 }  // namespace pelluna::win32

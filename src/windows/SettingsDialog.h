@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 
 #include "platform/Platform.h"
 #include "platform/win32/WindowsApi.h"
@@ -14,36 +13,9 @@
 #include "settings/Pelluna_P.h"
 #include "settings/UiTexts.h"
 #include "windows/CommandButton.h"
+#include "windows/GdiObjects.h"
 
 namespace pelluna::win32 {
-
-// Owners of GDI objects: a memory DC is deleted, any other object is freed with DeleteObject.
-struct DeleteDcNow {
-    void operator()(HDC dc) const { ::DeleteDC(dc); }
-};
-struct DeleteObjectNow {
-    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
-};
-using OwnedDc = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDcNow>;
-using OwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteObjectNow>;
-using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteObjectNow>;
-
-// A bitmap selected into its own memory DC for as long as both live.
-class PersistentImage {
-  public:
-    PersistentImage() = default;
-    PersistentImage(int width, int height, COLORREF background);
-    ~PersistentImage();
-    PersistentImage(PersistentImage&& other) noexcept;
-    PersistentImage& operator=(PersistentImage&& other) noexcept;
-    HDC Dc() const { return dc_.get(); }
-
-  private:
-    void Release();
-    OwnedDc dc_;
-    OwnedBitmap bitmap_;
-    HGDIOBJ previous_ = nullptr;
-};
 
 // The font the dialog draws its texts in at dotsPerInch: the Japanese design font, or the system's message
 // font scaled from the system's DPI.
@@ -112,6 +84,13 @@ class SettingsDialog final : public DialogHost {
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     Control& At(DialogControl control) { return controls_[static_cast<std::size_t>(control)]; }
+    // The window of the dialog (Form) or of a panel, and its persistent image.
+    HWND WindowOf(DialogControl surface) {
+        return surface == DialogControl::Form ? window_ : At(surface).window;
+    }
+    BitmapDC& ImageOf(DialogControl surface) {
+        return images_[surface == DialogControl::Pic_C0 ? 1 : surface == DialogControl::Pic_C1 ? 2 : 0];
+    }
     DialogControl SurfaceOf(HWND window) const;
     int ToPixels(std::int32_t twips) const;
     // How much the layout grows for the texts to fit in the dialog's font (LayoutGrowth).
@@ -121,11 +100,10 @@ class SettingsDialog final : public DialogHost {
     void CreateControls();
     void CreateControl(Control& control);
     void Paint(HWND window);
-    // The text, outline or image under a point of a surface that reacts to a click.
-    std::optional<DialogControl> ClickableAt(DialogControl surface, POINT point);
-    void Clicked(DialogControl control);
+    // The text or image that takes clicks under a point of a surface's window.
+    std::optional<DialogControl> ClickableAt(HWND window, POINT point);
     void Scrolled(HWND bar, int code);
-    bool OverAddress();
+    HCURSOR CursorFor(MousePointer pointer) const;
 
     HINSTANCE instance_;
     const Platform& platform_;
@@ -135,13 +113,11 @@ class SettingsDialog final : public DialogHost {
     int dotsPerInch_ = 96;
     HWND window_ = nullptr;
     bool destroyed_ = false;
-    bool hourglass_ = false;
-    std::optional<DialogControl> pressed_;
     // A name drawn on a panel that holds the keyboard focus (a row of the music kind): the panel's window
     // takes the focus for it, and the name gets the focus rectangle.
     std::optional<DialogControl> focusedName_;
     std::array<Control, kControls> controls_;
-    std::array<PersistentImage, 3> images_;  // Form, Pic_C0, Pic_C1
+    std::array<BitmapDC, 3> images_;  // the persistent images of Form, Pic_C0, Pic_C1
     OwnedFont font_;
     OwnedFont underlinedFont_;
     OwnedBitmap indicators_[2];  // unselected, selected

@@ -52,20 +52,18 @@ StoredPicture::StoredPicture(HINSTANCE instance, int resourceId) {
     OLE_HANDLE handle = 0;
     if (FAILED(picture.pointer->get_Handle(&handle))) return;
     // The picture object owns its bitmap: keep a copy of our own so the object can go.
-    bitmap_ = static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)),
-                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    bitmap_.reset(
+        static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)),
+                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info{};
-    if (bitmap_ && ::GetObjectW(bitmap_, sizeof info, &info)) size_ = SIZE{info.bmWidth, info.bmHeight};
-}
-
-StoredPicture::~StoredPicture() {
-    if (bitmap_) ::DeleteObject(bitmap_);
+    if (bitmap_ && ::GetObjectW(bitmap_.get(), sizeof info, &info)) size_ = SIZE{info.bmWidth, info.bmHeight};
 }
 
 void StoredPicture::Draw(HDC target, SIZE size) const {
-    if (bitmap_ == nullptr) return;
-    HDC source = ::CreateCompatibleDC(target);
-    HGDIOBJ previous = ::SelectObject(source, bitmap_);
+    if (!bitmap_) return;
+    const OwnedDc sourceDc(::CreateCompatibleDC(target));
+    const ScopedSelect picture(sourceDc.get(), bitmap_.get());
+    HDC source = sourceDc.get();
     if (size.cx == size_.cx && size.cy == size_.cy) {
         ::BitBlt(target, 0, 0, size_.cx, size_.cy, source, 0, 0, SRCCOPY);
     } else {
@@ -77,8 +75,6 @@ void StoredPicture::Draw(HDC target, SIZE size) const {
         ::SetBrushOrgEx(target, origin.x, origin.y, nullptr);
         ::SetStretchBltMode(target, mode);
     }
-    ::SelectObject(source, previous);
-    ::DeleteDC(source);
 }
 
 }  // namespace pelluna::win32

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/win32/WindowsApi.h"
+#include "windows/GdiObjects.h"
 
 namespace pelluna::win32 {
 
@@ -9,7 +10,6 @@ class StoredPicture {
   public:
     // Decodes the RCDATA resource resourceId; an empty picture when it cannot be decoded.
     StoredPicture(HINSTANCE instance, int resourceId);
-    ~StoredPicture();
     StoredPicture(const StoredPicture&) = delete;
     StoredPicture& operator=(const StoredPicture&) = delete;
 
@@ -20,7 +20,7 @@ class StoredPicture {
     SIZE Size() const { return size_; }
 
   private:
-    HBITMAP bitmap_ = nullptr;
+    OwnedBitmap bitmap_;
     SIZE size_{0, 0};
 };
 

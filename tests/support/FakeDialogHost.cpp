@@ -71,8 +71,7 @@ void FakeDialogHost::AddItem(DialogControl control, const std::wstring& item) {
 
 bool FakeDialogHost::SetValue(DialogControl control, std::int32_t value) {
     log_.Add(Call("Host.SetValue", ControlName(control), value));
-    const LayoutEntry* entry = FindControl(control);
-    if (entry == nullptr || value < entry->min || value > entry->max) return false;
+    if (!BarAccepts(control, value)) return false;
     values[control] = value;
     return true;
 }

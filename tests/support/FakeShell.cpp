@@ -41,6 +41,7 @@ Handle FakeShell::ShellExecuteA(Hwnd hWnd, const char* operation, const char* fi
                                 const char* directory, int showCmd) {
     log_.Add(Call("ShellExecuteA", hWnd, Quote(operation), Quote(file), Quote(parameters), Quote(directory),
                   showCmd));
+    if (whileOpening) whileOpening();
     return 42;
 }
 

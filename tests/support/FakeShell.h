@@ -2,6 +2,7 @@
 // ShellExecuteA.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ class FakeShell final : public Shell {
 
     // The user's Music folder; empty: the system has none.
     std::wstring musicFolder = L"C:\\Users\\Ame\\Music";
+    // Run while ShellExecuteA opens its file.
+    std::function<void()> whileOpening;
 
     Handle ShellExecuteA(Hwnd hWnd, const char* operation, const char* file, const char* parameters,
                          const char* directory, int showCmd) override;

@@ -1,4 +1,5 @@
 // The settings dialog against a fake window, profile and dialogs: loading, choices, saving, closing.
+#include "settings/DialogFonts.h"
 #include "settings/DialogLayout.h"
 #include "settings/DialogShading.h"
 #include "settings/Pelluna_P.h"
@@ -474,6 +475,104 @@ TEST_F(SettingsDialogTest, InitialiseButtonsReachesOnlyTheThreeCommandButtons) {
                                      "Host.SetEnabled(Cmd_Can, true)",
                                      "Host.SetEnabled(Cmd_BGM, true)",
                                  }));
+}
+
+TEST_F(SettingsDialogTest, AClickOnAClickableControlOrACommandButtonDoesWhatItsHandlerDoes) {
+    const struct {
+        C control;
+        void (*handler)(Pelluna_P&);
+    } cases[] = {
+        {C::Img_BGM0, [](Pelluna_P& p) { p.Img_BGM_Click(0); }},
+        {C::Img_BGM1, [](Pelluna_P& p) { p.Img_BGM_Click(1); }},
+        {C::Img_BGM2, [](Pelluna_P& p) { p.Img_BGM_Click(2); }},
+        {C::lbl_BGM0, [](Pelluna_P& p) { p.lbl_BGM_Click(0); }},
+        {C::lbl_BGM1, [](Pelluna_P& p) { p.lbl_BGM_Click(1); }},
+        {C::lbl_BGM2, [](Pelluna_P& p) { p.lbl_BGM_Click(2); }},
+        {C::lbl_URL, [](Pelluna_P& p) { p.lbl_URL_Click(); }},
+        {C::Cmd_Set, [](Pelluna_P& p) { p.Cmd_Set_Click(); }},
+        {C::Cmd_Can, [](Pelluna_P& p) { p.Cmd_Can_Click(); }},
+        {C::Cmd_BGM, [](Pelluna_P& p) { p.Cmd_BGM_Click(); }},
+    };
+    std::vector<C> clickable;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::ControlName(c.control));
+        const bool command = FindControl(c.control)->kind == ControlKind::Command;
+        if (!command) clickable.push_back(c.control);
+        std::vector<std::string> logs[2];
+        for (int byHandler = 0; byHandler < 2; ++byHandler) {
+            gBgmKind = 9;
+            Load();
+            fake_.log.Clear();
+            if (byHandler) {
+                c.handler(dialog_);
+            } else if (command) {
+                dialog_.Click(c.control);  // a Command button's Click
+            } else {
+                dialog_.MouseDown(c.control);
+                dialog_.MouseUp(c.control);
+            }
+            logs[byHandler] = fake_.log.Calls();
+        }
+        EXPECT_FALSE(logs[0].empty());
+        EXPECT_EQ(logs[0], logs[1]);
+    }
+    EXPECT_THAT(clickable, ::testing::ElementsAreArray(kClickable));
+}
+
+TEST_F(SettingsDialogTest, AButtonGoingDownAndUpOnDifferentControlsOrOnNoneClicksNothing) {
+    const struct {
+        std::optional<C> down, up;
+    } cases[] = {{C::lbl_BGM0, C::lbl_BGM2},
+                 {C::Img_BGM1, C::lbl_BGM1},
+                 {C::lbl_URL, std::nullopt},
+                 {std::nullopt, C::lbl_URL},
+                 {std::nullopt, std::nullopt}};
+    fake_.log.Clear();
+    for (const auto& c : cases) {
+        dialog_.MouseDown(c.down);
+        dialog_.MouseUp(c.up);
+        EXPECT_TRUE(fake_.log.Calls().empty());
+    }
+    // A press makes one click: a second release on its control makes none.
+    dialog_.MouseDown(C::lbl_URL);
+    dialog_.MouseUp(C::lbl_URL);
+    fake_.log.Clear();
+    dialog_.MouseUp(C::lbl_URL);
+    EXPECT_TRUE(fake_.log.Calls().empty());
+}
+
+TEST_F(SettingsDialogTest, ThePointerIsTheHandOverTheAddressAndTheHourglassAnywhereWhileItOpens) {
+    const std::optional<C> places[] = {C::lbl_URL, C::lbl_BGM0, C::Img_BGM2, std::nullopt};
+    std::vector<MousePointer> pointers, whileOpening;
+    for (const auto& over : places) pointers.push_back(dialog_.PointerOver(over));
+    shell_.whileOpening = [&] {
+        for (const auto& over : places) whileOpening.push_back(dialog_.PointerOver(over));
+    };
+    dialog_.lbl_URL_Click();
+    using P = MousePointer;
+    EXPECT_EQ(pointers, (std::vector{P::PointingHand, P::Default, P::Default, P::Default}));
+    EXPECT_EQ(whileOpening, std::vector<P>(4, P::Hourglass));
+    EXPECT_EQ(dialog_.PointerOver(C::lbl_URL), P::PointingHand);
+}
+
+TEST(DialogFonts, TheJapaneseTextsTakeTheDesignFontTheOthersTheMessageFontAndTheButtonsItShrunkByTheGrowth) {
+    const FontObject gothic{L"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
+    const FontObject message{L"Tahoma", 8.25, 700, true, true, true, 1};
+    const struct {
+        DialogFont font;
+        double growth;
+        FontObject text, command;
+    } cases[] = {
+        {DialogFont::Japanese, 1.0, gothic, gothic},
+        {DialogFont::Japanese, 1.5, gothic, {L"ＭＳ Ｐゴシック", 6.5, 400, false, false, false, 128}},
+        {DialogFont::SystemMessage, 1.0, message, {L"Tahoma", 8.25, 700, false, false, false, 1}},
+        {DialogFont::SystemMessage, 1.25, message, {L"Tahoma", 6.6, 700, false, false, false, 1}},
+    };
+    for (const auto& c : cases) {
+        const FontObject text = DialogTextFont(c.font, message);
+        EXPECT_EQ(text, c.text);
+        EXPECT_EQ(DialogCommandFont(text, c.growth), c.command);
+    }
 }
 
 TEST_F(SettingsDialogTest, TheAddressOpensWithTheHourglassAroundIt) {
