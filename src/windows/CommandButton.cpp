@@ -235,9 +235,8 @@ void CommandButton::SetBackStyle(std::int16_t style) {
     Refresh();
 }
 
-void CommandButton::PropertyChanged(std::wstring_view name) {
-    if (OnPropertyChanged) OnPropertyChanged(name);
-}
+// The dialog makes its buttons from fixed stored values and never saves them again: nothing to tell.
+void CommandButton::PropertyChanged(std::wstring_view /*name*/) {}
 
 void CommandButton::Compose() {
     if (!shown_ || !face_) return;

@@ -35,8 +35,6 @@ class CommandButton final : public CommandHost {
     HWND Window() const { return window_; }
     // Raised by the control's Click.
     std::function<void()> OnClick;
-    // Told the name of each stored property that changed.
-    std::function<void(std::wstring_view)> OnPropertyChanged;
 
     // CommandHost
     Hwnd hWnd() override;

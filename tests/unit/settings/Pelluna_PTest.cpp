@@ -29,7 +29,7 @@ std::string Write(const std::string& key, const std::string& value) {
     return kWritePrefix + key + ", " + value + kIniArg;
 }
 
-class SettingsDialogTest : public ::testing::Test {
+class Pelluna_PTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testing::ResetProcessValues();
@@ -54,7 +54,7 @@ class SettingsDialogTest : public ::testing::Test {
     Pelluna_P dialog_{fake_.ports, host_, dialogs_, shell_};
 };
 
-TEST_F(SettingsDialogTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
+TEST_F(Pelluna_PTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
     SettingsStore(fake_.kernel, fake_.text).LoadSettings();
     fake_.user.cursorPos = Point{100, 50};
     Load();
@@ -95,7 +95,7 @@ TEST_F(SettingsDialogTest, WithoutASettingsFileTheLoadStepsShowTheDefaults) {
     EXPECT_EQ(gApiResult, 1);
 }
 
-TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsEndAndIsSavedBackUnlessMoved) {
+TEST_F(Pelluna_PTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsEndAndIsSavedBackUnlessMoved) {
     const struct {
         const char* lines;
         std::int32_t drops, speed, size;
@@ -142,7 +142,7 @@ TEST_F(SettingsDialogTest, LoadedNumbersSetTheBarsAndAValueBeyondABarShowsAtItsE
     }
 }
 
-TEST_F(SettingsDialogTest, ScrollRequestsMoveABarByItsStepsWithinItsRange) {
+TEST_F(Pelluna_PTest, ScrollRequestsMoveABarByItsStepsWithinItsRange) {
     const struct {
         C bar;
         std::int32_t from;
@@ -164,7 +164,7 @@ TEST_F(SettingsDialogTest, ScrollRequestsMoveABarByItsStepsWithinItsRange) {
     }
 }
 
-TEST_F(SettingsDialogTest, TheMusicKindSelectsOneIndicatorAndEnablesItsControl) {
+TEST_F(Pelluna_PTest, TheMusicKindSelectsOneIndicatorAndEnablesItsControl) {
     const struct {
         std::int16_t kind;
         int selected;  // index of the selected indicator, -1 for none
@@ -190,7 +190,7 @@ TEST_F(SettingsDialogTest, TheMusicKindSelectsOneIndicatorAndEnablesItsControl) 
     }
 }
 
-TEST_F(SettingsDialogTest, AStoredMusicKindOutsideTheChoicesIsWrittenBackUnchanged) {
+TEST_F(Pelluna_PTest, AStoredMusicKindOutsideTheChoicesIsWrittenBackUnchanged) {
     LoadFrom("BGM\x8B\xE6\x95\xAA=5\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n");
     Load();
     EXPECT_EQ(host_.texts[C::BGM_Repeat], L"12");
@@ -200,7 +200,7 @@ TEST_F(SettingsDialogTest, AStoredMusicKindOutsideTheChoicesIsWrittenBackUnchang
     EXPECT_EQ(Writes()[4], Write("\"BGM\\xD8\\xCB\\xDF\\xB0\\xC4\"", "\" 12\""));
 }
 
-TEST_F(SettingsDialogTest, SaveWritesTheSixKeysInOrderThenCloses) {
+TEST_F(Pelluna_PTest, SaveWritesTheSixKeysInOrderThenCloses) {
     gBgmFile = L"D:\\音楽\\雨.mp3";
     gBgmKind = 2;
     Load();
@@ -233,7 +233,7 @@ TEST_F(SettingsDialogTest, SaveWritesTheSixKeysInOrderThenCloses) {
         "BGM\xD8\xCB\xDF\xB0\xC4= 3\r\nBGM\xCC\xA7\xB2\xD9=D:\\\x89\xB9\x8A\x79\\\x89J.mp3\r\n");
 }
 
-TEST_F(SettingsDialogTest, TheTrackTextIsSavedAsARoundedNumberOrZero) {
+TEST_F(Pelluna_PTest, TheTrackTextIsSavedAsARoundedNumberOrZero) {
     const struct {
         const wchar_t* text;
         const char* written;
@@ -258,7 +258,7 @@ TEST_F(SettingsDialogTest, TheTrackTextIsSavedAsARoundedNumberOrZero) {
     }
 }
 
-TEST_F(SettingsDialogTest, ImagesAndNamesOfARowChooseTheSameKind) {
+TEST_F(Pelluna_PTest, ImagesAndNamesOfARowChooseTheSameKind) {
     const struct {
         std::int16_t index;
         C selected;
@@ -292,7 +292,7 @@ TEST_F(SettingsDialogTest, ImagesAndNamesOfARowChooseTheSameKind) {
     }
 }
 
-TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFields) {
+TEST_F(Pelluna_PTest, TheFileChooserGetsTheOldStructureAndItsFields) {
     Load();
     fake_.log.Clear();
     dialog_.Cmd_BGM_Click();
@@ -312,7 +312,7 @@ TEST_F(SettingsDialogTest, TheFileChooserGetsTheOldStructureAndItsFields) {
     EXPECT_EQ(host_.texts[C::lbl_Fname], L"");
 }
 
-TEST_F(SettingsDialogTest, TheFileChooserOpensInTheFolderOfTheMusicChosenNowOrElseInTheMusicFolder) {
+TEST_F(Pelluna_PTest, TheFileChooserOpensInTheFolderOfTheMusicChosenNowOrElseInTheMusicFolder) {
     fake_.kernel.directories = {L"E:\\\u96E8\\", shell_.musicFolder};
     for (const auto& [file, folder] :
          {std::pair{L"E:\\\u96E8\\rain.wav", "\"E:\\x5C\\x89J\\x5C\""},  // in 932
@@ -357,7 +357,7 @@ TEST(DialogLayout, TheDialogGrowsForItsTextsNoMoreThanItsWorkAreaHoldsAndStandsW
     EXPECT_EQ(PlaceWithin({0, 40, 400, 300}, {-50, 10}, 482, 344), (Point{0, 40}));
 }
 
-TEST_F(SettingsDialogTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
+TEST_F(Pelluna_PTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
     Load();
     dialog_.lbl_BGM_Click(2);
     dialog_.Cmd_BGM_Click();  // cancelled first
@@ -375,7 +375,7 @@ TEST_F(SettingsDialogTest, AChosenFileIsShownAndKeptWhenAnotherKindIsChosen) {
     EXPECT_EQ(Writes()[5], Write("\"BGM\\xCC\\xA7\\xB2\\xD9\"", "\"E:\\x5C\\x89\\xB9\\x5Crain.wav\""));
 }
 
-TEST_F(SettingsDialogTest, MusicFileWithoutAFileSavesKindTwoAndAnEmptyPathWhichLoadsAsNoMusic) {
+TEST_F(Pelluna_PTest, MusicFileWithoutAFileSavesKindTwoAndAnEmptyPathWhichLoadsAsNoMusic) {
     Load();
     dialog_.lbl_BGM_Click(2);
     dialog_.Cmd_Set_Click();
@@ -386,7 +386,7 @@ TEST_F(SettingsDialogTest, MusicFileWithoutAFileSavesKindTwoAndAnEmptyPathWhichL
     EXPECT_EQ(gBgmKind, 0);
 }
 
-TEST_F(SettingsDialogTest, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
+TEST_F(Pelluna_PTest, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     const std::string before = "[Section]\r\nDropsCount=30\r\nBGM\x8B\xE6\x95\xAA=0\r\n";
     for (const bool closeBox : {false, true}) {
         SCOPED_TRACE(closeBox);
@@ -413,7 +413,7 @@ TEST_F(SettingsDialogTest, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     }
 }
 
-TEST_F(SettingsDialogTest, TheCursorPointIsKeptOnlyWhenItCanBeRead) {
+TEST_F(Pelluna_PTest, TheCursorPointIsKeptOnlyWhenItCanBeRead) {
     const struct {
         bool readable;
         Point cursor;
@@ -441,7 +441,7 @@ TEST_F(SettingsDialogTest, TheCursorPointIsKeptOnlyWhenItCanBeRead) {
     }
 }
 
-TEST_F(SettingsDialogTest, AnimationsRunBetweenTheSavedPointAndTheWindowEvenAfterTheCursorMoved) {
+TEST_F(Pelluna_PTest, AnimationsRunBetweenTheSavedPointAndTheWindowEvenAfterTheCursorMoved) {
     gCursorX = 100;
     gCursorY = 50;
     fake_.user.cursorPos = Point{900, 900};
@@ -460,7 +460,7 @@ TEST_F(SettingsDialogTest, AnimationsRunBetweenTheSavedPointAndTheWindowEvenAfte
     EXPECT_TRUE(fake_.log.CallsTo("GetCursorPos").empty());
 }
 
-TEST_F(SettingsDialogTest, InitialiseButtonsReachesOnlyTheThreeCommandButtons) {
+TEST_F(Pelluna_PTest, InitialiseButtonsReachesOnlyTheThreeCommandButtons) {
     dialog_.InitialiseButtons(true, false);
     dialog_.InitialiseButtons(false, false);
     dialog_.InitialiseButtons(false, true);
@@ -477,7 +477,7 @@ TEST_F(SettingsDialogTest, InitialiseButtonsReachesOnlyTheThreeCommandButtons) {
                                  }));
 }
 
-TEST_F(SettingsDialogTest, AClickOnAClickableControlOrACommandButtonDoesWhatItsHandlerDoes) {
+TEST_F(Pelluna_PTest, AClickOnAClickableControlOrACommandButtonDoesWhatItsHandlerDoes) {
     const struct {
         C control;
         void (*handler)(Pelluna_P&);
@@ -519,7 +519,7 @@ TEST_F(SettingsDialogTest, AClickOnAClickableControlOrACommandButtonDoesWhatItsH
     EXPECT_THAT(clickable, ::testing::ElementsAreArray(kClickable));
 }
 
-TEST_F(SettingsDialogTest, AButtonGoingDownAndUpOnDifferentControlsOrOnNoneClicksNothing) {
+TEST_F(Pelluna_PTest, AButtonGoingDownAndUpOnDifferentControlsOrOnNoneClicksNothing) {
     const struct {
         std::optional<C> down, up;
     } cases[] = {{C::lbl_BGM0, C::lbl_BGM2},
@@ -541,7 +541,7 @@ TEST_F(SettingsDialogTest, AButtonGoingDownAndUpOnDifferentControlsOrOnNoneClick
     EXPECT_TRUE(fake_.log.Calls().empty());
 }
 
-TEST_F(SettingsDialogTest, ThePointerIsTheHandOverTheAddressAndTheHourglassAnywhereWhileItOpens) {
+TEST_F(Pelluna_PTest, ThePointerIsTheHandOverTheAddressAndTheHourglassAnywhereWhileItOpens) {
     const std::optional<C> places[] = {C::lbl_URL, C::lbl_BGM0, C::Img_BGM2, std::nullopt};
     std::vector<MousePointer> pointers, whileOpening;
     for (const auto& over : places) pointers.push_back(dialog_.PointerOver(over));
@@ -575,7 +575,7 @@ TEST(DialogFonts, TheJapaneseTextsTakeTheDesignFontTheOthersTheMessageFontAndThe
     }
 }
 
-TEST_F(SettingsDialogTest, TheAddressOpensWithTheHourglassAroundIt) {
+TEST_F(Pelluna_PTest, TheAddressOpensWithTheHourglassAroundIt) {
     dialog_.lbl_URL_Click();
     EXPECT_EQ(fake_.log.Calls(),
               (std::vector<std::string>{
@@ -585,7 +585,7 @@ TEST_F(SettingsDialogTest, TheAddressOpensWithTheHourglassAroundIt) {
               }));
 }
 
-TEST_F(SettingsDialogTest, AFailedWriteStopsTheSaveIsToldAndKeepsTheDialogOpen) {
+TEST_F(Pelluna_PTest, AFailedWriteStopsTheSaveIsToldAndKeepsTheDialogOpen) {
     fake_.kernel.systemMessages[5] = L"アクセスが拒否されました。\r\n";
     for (int failing = 1; failing <= 6; ++failing) {
         for (const std::uint32_t error : {5u, 1234u}) {
@@ -621,7 +621,7 @@ TEST_F(SettingsDialogTest, AFailedWriteStopsTheSaveIsToldAndKeepsTheDialogOpen) 
     EXPECT_FALSE(host_.unloaded);
 }
 
-TEST_F(SettingsDialogTest, AChosenPathTheSettingsFileCannotKeepIsRefusedWithAMessage) {
+TEST_F(Pelluna_PTest, AChosenPathTheSettingsFileCannotKeepIsRefusedWithAMessage) {
     const std::string folder = "C:\\";
     const struct {
         std::string chosen;
@@ -649,7 +649,7 @@ TEST_F(SettingsDialogTest, AChosenPathTheSettingsFileCannotKeepIsRefusedWithAMes
     }
 }
 
-TEST_F(SettingsDialogTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActivation) {
+TEST_F(Pelluna_PTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActivation) {
     const struct {
         std::optional<C> from;
         bool backwards;
@@ -686,7 +686,7 @@ TEST_F(SettingsDialogTest, TabWalksTheEnabledControlsAndTheFocusComesBackOnActiv
     EXPECT_EQ(host_.focus, C::Cmd_Set);
 }
 
-TEST_F(SettingsDialogTest, ArrowsInTheMusicKindChooseTheRowsInScreenOrderAndSpaceTheFocusedOne) {
+TEST_F(Pelluna_PTest, ArrowsInTheMusicKindChooseTheRowsInScreenOrderAndSpaceTheFocusedOne) {
     const struct {
         std::int16_t kind;
         C focus;
@@ -709,7 +709,7 @@ TEST_F(SettingsDialogTest, ArrowsInTheMusicKindChooseTheRowsInScreenOrderAndSpac
     }
 }
 
-TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) {
+TEST_F(Pelluna_PTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) {
     const struct {
         int key;
         std::optional<C> focus;
@@ -760,7 +760,7 @@ TEST_F(SettingsDialogTest, EnterActsForTheFocusedButtonOrSavesAndEscapeCancels) 
     EXPECT_FALSE(host_.unloaded);
 }
 
-TEST_F(SettingsDialogTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
+TEST_F(Pelluna_PTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
     // |sin(y / (H / 3.142))| x 220, worked out by hand for the dialog (315) and the panels (145, 105).
     const struct {
         std::int32_t height, y, level;
@@ -779,7 +779,7 @@ TEST_F(SettingsDialogTest, ShadeLevelRisesFromTheEdgesToTheMiddle) {
     EXPECT_EQ(PanelShade(220), Rgb(220, 220, 250));
 }
 
-TEST_F(SettingsDialogTest, ResizeShadesTheDialogThenBothPanelsRowByRow) {
+TEST_F(Pelluna_PTest, ResizeShadesTheDialogThenBothPanelsRowByRow) {
     dialog_.Resize();
     EXPECT_EQ(fake_.log.Calls(), (std::vector<std::string>{"Host.ClientSize(Form)", "Host.ClientSize(Pic_C0)",
                                                            "Host.ClientSize(Pic_C1)"}));

@@ -27,7 +27,7 @@ using testing::RecordingEffect;
 constexpr Hdc kBackBufferDC = 0x1001;  // the first device context the GDI fake makes
 constexpr const char* kEndOfRun[] = {"SystemParametersInfoA(17, 1, null, 0)", "ExitProcess(0)"};
 
-class SaverWindowTest : public ::testing::Test {
+class Pelluna_STest : public ::testing::Test {
   protected:
     void SetUp() override {
         testing::ResetProcessValues();
@@ -85,7 +85,7 @@ class SaverWindowTest : public ::testing::Test {
     bool constructResult_ = true;
 };
 
-TEST_F(SaverWindowTest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
+TEST_F(Pelluna_STest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
     auto& saver = Saver();
     CloseDuringFrame(1);
     fake_.clock.milliseconds = 5000;
@@ -107,7 +107,7 @@ TEST_F(SaverWindowTest, LoadHandlerRunsItsStepsInOrderUntilACloseRequest) {
     EXPECT_EQ(gApiResult, 1);
 }
 
-TEST_F(SaverWindowTest, MusicStartsByKindAndTheFileEnding) {
+TEST_F(Pelluna_STest, MusicStartsByKindAndTheFileEnding) {
     const struct {
         std::int16_t kind;
         const wchar_t* file;
@@ -168,7 +168,7 @@ const struct PaceRow {
      {{0, 33}, {33, 50}, {50, 0}}}};
 // clang-format on
 
-class SaverPaceTest : public SaverWindowTest, public ::testing::WithParamInterface<PaceRow> {};
+class SaverPaceTest : public Pelluna_STest, public ::testing::WithParamInterface<PaceRow> {};
 
 TEST_P(SaverPaceTest, FramesEraseThenPumpThenTickThenDrawThenBlitThenWaitForTheNextRefresh) {
     auto& saver = Saver();
@@ -212,7 +212,7 @@ TEST(ElapsedMs, IsTheUnsignedDifferenceAcrossTheWrap) {
         EXPECT_EQ(Pelluna_S::ElapsedMs(c.last, c.now), c.expected) << c.last << " " << c.now;
 }
 
-TEST_F(SaverWindowTest, TheFirstTickGetsTheTimeSinceTheLoopBegan) {
+TEST_F(Pelluna_STest, TheFirstTickGetsTheTimeSinceTheLoopBegan) {
     auto& saver = Saver();
     fake_.clock.milliseconds = 0xFFFFFFFEu;  // the counter wraps during the first frame
     host_.onDoEvents = [this](int call) {
@@ -227,7 +227,7 @@ TEST_F(SaverWindowTest, TheFirstTickGetsTheTimeSinceTheLoopBegan) {
     EXPECT_THAT(Lines({"Effect.Tick"}), ElementsAre("Effect.Tick(4)", "Effect.Tick(16)"));
 }
 
-TEST_F(SaverWindowTest, InputRows) {
+TEST_F(Pelluna_STest, InputRows) {
     const struct {
         const char* name;
         std::int16_t kind;
@@ -276,7 +276,7 @@ TEST_F(SaverWindowTest, InputRows) {
     }
 }
 
-TEST_F(SaverWindowTest, EndSaverInSaverModeRestoresCursorAndFlags) {
+TEST_F(Pelluna_STest, EndSaverInSaverModeRestoresCursorAndFlags) {
     gCursorCount = -1;
     fake_.user.showCursorResult = 0;
     auto& saver = Saver(L'S');
@@ -286,13 +286,13 @@ TEST_F(SaverWindowTest, EndSaverInSaverModeRestoresCursorAndFlags) {
     EXPECT_EQ(gCursorCount, 0);
 }
 
-TEST_F(SaverWindowTest, EndSaverWithAnEmptyCommandLineLeavesTheCursorAlone) {
+TEST_F(Pelluna_STest, EndSaverWithAnEmptyCommandLineLeavesTheCursorAlone) {
     auto& saver = Saver(L'\0');
     EXPECT_THROW(saver.KeyDown(65, 0), ProcessExit);
     EXPECT_THAT(fake_.log.Calls(), ElementsAreArray(kEndOfRun));
 }
 
-TEST_F(SaverWindowTest, EndSaverStopsTheMusicThatPlays) {
+TEST_F(Pelluna_STest, EndSaverStopsTheMusicThatPlays) {
     const struct {
         std::int16_t kind;
         const wchar_t* file;
@@ -317,7 +317,7 @@ TEST_F(SaverWindowTest, EndSaverStopsTheMusicThatPlays) {
     }
 }
 
-TEST_F(SaverWindowTest, EndSaverClosesTheCdOnlyWhileItsWatchRuns) {
+TEST_F(Pelluna_STest, EndSaverClosesTheCdOnlyWhileItsWatchRuns) {
     gBgmKind = 1;
     auto& saver = Saver(L'\0');
     host_.SetTimerEnabled(SaverTimer::Timer2, true);
@@ -329,13 +329,13 @@ TEST_F(SaverWindowTest, EndSaverClosesTheCdOnlyWhileItsWatchRuns) {
                     R"(mciSendStringA("close cdaudio", null, 0, 0))", kEndOfRun[0], kEndOfRun[1]));
 }
 
-TEST_F(SaverWindowTest, Timer1KeepsTheMp3Going) {
+TEST_F(Pelluna_STest, Timer1KeepsTheMp3Going) {
     auto& saver = Saver();
     saver.Timer1Tick();
     EXPECT_EQ(fake_.log.Calls().front(), R"(mciSendStringA("status MP3Play mode", ptr, 30, 0))");
 }
 
-TEST_F(SaverWindowTest, TheCdWatchTouchesItsTimerOnlyWhenTheWatchStateChanges) {
+TEST_F(Pelluna_STest, TheCdWatchTouchesItsTimerOnlyWhenTheWatchStateChanges) {
     gBgmKind = 1;
     // Re-arming a running timer would restart its countdown, so an unchanged state makes no call.
     const struct {
@@ -362,7 +362,7 @@ TEST_F(SaverWindowTest, TheCdWatchTouchesItsTimerOnlyWhenTheWatchStateChanges) {
     }
 }
 
-TEST_F(SaverWindowTest, ACloseRequestFinishesTheFrameThenRestoresTheSystemOnceBeforeTheEnd) {
+TEST_F(Pelluna_STest, ACloseRequestFinishesTheFrameThenRestoresTheSystemOnceBeforeTheEnd) {
     gBgmKind = 2;
     gBgmFile = L"C:\\m\\a.mp3";
     gCursorCount = -1;
@@ -386,7 +386,7 @@ TEST_F(SaverWindowTest, ACloseRequestFinishesTheFrameThenRestoresTheSystemOnceBe
     EXPECT_EQ(cancel, 0);
 }
 
-TEST_F(SaverWindowTest, AnEffectThatCannotStartEndsTheRunAsEndSaverDoes) {
+TEST_F(Pelluna_STest, AnEffectThatCannotStartEndsTheRunAsEndSaverDoes) {
     constructResult_ = false;
     gBgmKind = 2;
     gBgmFile = L"C:\\m\\a.mp3";
@@ -402,7 +402,7 @@ TEST_F(SaverWindowTest, AnEffectThatCannotStartEndsTheRunAsEndSaverDoes) {
                     "ShowCursor(0)", kEndOfRun[0], kEndOfRun[1]));
 }
 
-TEST_F(SaverWindowTest, AWindowThatCouldNotBeCreatedEndsTheRunAsEndSaverDoes) {
+TEST_F(Pelluna_STest, AWindowThatCouldNotBeCreatedEndsTheRunAsEndSaverDoes) {
     host_.window = 0;
     gBgmKind = 1;
     auto& saver = Saver(L'S');
@@ -473,7 +473,7 @@ std::vector<std::string> CallsOn(const Desk& desk, Hdc dc, int tick) {
     return calls;
 }
 
-class SaverMonitorsTest : public SaverWindowTest, public ::testing::WithParamInterface<MonitorLayoutRow> {};
+class SaverMonitorsTest : public Pelluna_STest, public ::testing::WithParamInterface<MonitorLayoutRow> {};
 
 TEST_P(SaverMonitorsTest, EachMonitorGetsItsOwnEffectAndSurfaceAtItsPlace) {
     const std::vector<Desk>& desks = GetParam().desks;
@@ -521,7 +521,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SaverMonitorsTest, ::testing::ValuesIn(kLayout
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Waits that fail (the next two, once the display is off) still let the messages through, then sleep.
-class SaverDisplayOffTest : public SaverWindowTest, public ::testing::WithParamInterface<int> {};
+class SaverDisplayOffTest : public Pelluna_STest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(SaverDisplayOffTest,
        TheFastestMonitorSetsTheBeatAndWhileTheDisplayIsOffNothingIsDrawnButTheMusicGoesOn) {

@@ -18,7 +18,7 @@ using testing::ProcessExit;
 
 constexpr Hwnd kBox = 1234;
 
-class PreviewWindowTest : public ::testing::Test {
+class Pelluna_RTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testing::ResetProcessValues();
@@ -33,7 +33,7 @@ class PreviewWindowTest : public ::testing::Test {
     Pelluna_R preview_{fake_.ports, host_};
 };
 
-TEST_F(PreviewWindowTest, EmbedsTheWindowInTheBoxInEightSteps) {
+TEST_F(Pelluna_RTest, EmbedsTheWindowInTheBoxInEightSteps) {
     fake_.user.clientRects[kBox] = Rect{0, 0, 152, 112};
     preview_.SetUp(1234);
     EXPECT_THAT(
@@ -44,7 +44,7 @@ TEST_F(PreviewWindowTest, EmbedsTheWindowInTheBoxInEightSteps) {
     EXPECT_EQ(gApiResult, 0x10010);
 }
 
-TEST_F(PreviewWindowTest, TwipsFollowTheReportedScale) {
+TEST_F(Pelluna_RTest, TwipsFollowTheReportedScale) {
     const struct {
         Rect box;
         double twipsX;
@@ -82,7 +82,7 @@ TEST_F(PreviewWindowTest, TwipsFollowTheReportedScale) {
     }
 }
 
-TEST_F(PreviewWindowTest, AHandleThatNamesNoWindowEndsAtOnceWithoutAWindow) {
+TEST_F(Pelluna_RTest, AHandleThatNamesNoWindowEndsAtOnceWithoutAWindow) {
     for (std::int32_t handle : {0, 999, -1}) {
         fake_.log.Clear();
         EXPECT_THROW(preview_.SetUp(handle), ProcessExit) << handle;
@@ -91,7 +91,7 @@ TEST_F(PreviewWindowTest, AHandleThatNamesNoWindowEndsAtOnceWithoutAWindow) {
     }
 }
 
-TEST_F(PreviewWindowTest, HandlesAreSignExtendedFromThirtyTwoBits) {
+TEST_F(Pelluna_RTest, HandlesAreSignExtendedFromThirtyTwoBits) {
     const Hwnd negative = static_cast<Hwnd>(static_cast<std::intptr_t>(-5));
     fake_.user.windows.insert(negative);
     preview_.SetUp(-5);
