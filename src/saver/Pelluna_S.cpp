@@ -6,8 +6,8 @@
 
 #include "common/TextRules.h"
 #include "music/MusicValues.h"
-#include "settings/SettingsValues.h"
 #include "saver/SaverMode.h"
+#include "settings/SettingsValues.h"
 
 namespace pelluna {
 namespace {

@@ -6,8 +6,8 @@
 #include "FakePlatform.h"
 #include "FuzzSupport.h"
 #include "RecordingModes.h"
-#include "settings/SettingsValues.h"
 #include "saver/SaverMode.h"
+#include "settings/SettingsValues.h"
 
 namespace pelluna::fuzz {
 namespace {

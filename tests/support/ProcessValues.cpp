@@ -1,9 +1,9 @@
 // Puts every process-wide value back to its start-of-process state between tests.
 #include "FakePlatform.h"
 #include "music/MusicValues.h"
+#include "saver/SaverMode.h"
 #include "settings/SettingsValues.h"
 #include "settings/WindowAnimation.h"
-#include "saver/SaverMode.h"
 
 namespace pelluna::testing {
 

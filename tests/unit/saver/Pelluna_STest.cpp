@@ -10,8 +10,8 @@
 #include "FakePlatform.h"
 #include "FakeWindowHosts.h"
 #include "music/MusicValues.h"
-#include "settings/SettingsValues.h"
 #include "saver/SaverMode.h"
+#include "settings/SettingsValues.h"
 
 namespace pelluna {
 namespace {
