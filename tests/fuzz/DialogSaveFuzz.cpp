@@ -64,23 +64,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t loadedDrops = gDropsCount;
     const float loadedSpeed = gRippleSpeed;
     const float loadedSize = gRippleSize;
-    const std::wstring stored[] = {numbers::WithLeadingBlank(gDropsCount),
-                                   numbers::SingleWithLeadingBlank(gRippleSpeed),
+    // A count with decimals is written back as the file wrote it.
+    const std::wstring drops = gDropsCountText.empty()
+                                   ? numbers::WithLeadingBlank(gDropsCount)
+                                   : (gDropsCountText[0] == L'-' ? L"" : L" ") + gDropsCountText;
+    const std::wstring stored[] = {drops, numbers::SingleWithLeadingBlank(gRippleSpeed),
                                    numbers::SingleWithLeadingBlank(gRippleSize)};
     const C barControls[] = {C::HS_Num, C::HS_Fast, C::HS_Size};
 
     Pelluna_P dialog(fake.ports, host, dialogs, shell);
     dialog.Load();
-    // A bar that could not show its stored value (rounded, it leaves 16 bits or the bar's range) writes that
-    // value back until the user moves the bar.
-    const double loaded[] = {static_cast<double>(loadedDrops), loadedSpeed, loadedSize};
-    bool writesStored[3];
-    for (std::size_t i = 0; i < 3; ++i) {
-        const LayoutEntry* layout = FindControl(barControls[i]);
-        const auto position = numbers::RoundToInt16(loaded[i]);
-        writesStored[i] = !position || *position < layout->min || *position > layout->max;
-    }
-    // Any move, even one that leaves the thumb at the end where such a value showed, saves the bar's value.
+    // Every bar writes back the value it was loaded with, as it was loaded, until the user moves the bar; any
+    // move, even one that leaves the thumb where it was, saves the bar's value.
+    bool writesStored[3] = {true, true, true};
     const auto drag = [&](std::size_t i, std::string_view to) {
         dialog.HS_Scroll(barControls[i], win::SB_THUMBPOSITION, IntegerIn<std::int32_t>(to));
         writesStored[i] = false;
