@@ -210,7 +210,8 @@ def an_install_over_it_keeps_the_settings_and_a_silent_uninstall_removes_it(desk
         assert read(f"{prefix.folder}/Pelluna.ini") == settings, "the settings changed"
         assert prefix.values(UNINSTALL_KEY)["PreviousScreenSaver"] == ("REG_SZ", PREVIOUS)
         # The same folder under another name (on Windows a subst drive, a junction, a UNC path) is this install.
-        same = "Z:" + prefix.folder.replace("/", "\\")
+        windows = lambda path: "Z:" + path.replace("/", "\\")  # Wine's name of a Unix path
+        same = windows(prefix.folder)
         prefix.setup(folder=same)
         assert (sorted(os.listdir(prefix.folder)), read(f"{prefix.folder}/Pelluna.ini")) == (
             ["INSTALL.txt", "Pelluna.ini", "Pelluna.scr", "PellunaSettings.exe", "Uninstall.exe", "mine.txt"], settings)
@@ -246,7 +247,6 @@ def an_install_over_it_keeps_the_settings_and_a_silent_uninstall_removes_it(desk
             assert (os.path.exists(prefix.folder), prefix.screen_saver()) == (False, after), (before, chosen_since)
         # A folder quoted as deployment scripts quote it, passed as a script passes it; one that cannot be read
         # installs nothing.
-        windows = lambda path: "Z:" + path.replace("/", "\\")
         for argument, code, folder in (('"/D=C:\\My Savers\\Rain Saver"', 0, "C:\\My Savers\\Rain Saver"),
                                        ('/D="C:\\Rain Saver"', 0, "C:\\Rain Saver"), ('"/D=C:\\Open', 2, "C:\\Rain Saver")):
             with open(f"{prefix.root}/setup.bat", "w") as batch:
